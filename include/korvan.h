@@ -1,0 +1,107 @@
+/* KORVAN: a device-independent plotting library.
+ *
+ * Every public routine exists in two forms: the plain form, and the
+ * by-address form with a trailing underscore for callers that pass every
+ * argument by address (Fortran). In the by-address form a text argument is
+ * its address plus a length; the lengths follow all other arguments, in
+ * order, passed by value. Keywords are significant in their first four
+ * characters.
+ *
+ * A program draws on a landscape A4 page of 2969 x 2099 plot units. Misuse
+ * never stops a plot: it prints a numbered warning and the call is ignored.
+ */
+#ifndef KORVAN_H
+#define KORVAN_H
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ---- initialisation, termination, information ---- */
+void korini(void);
+void korini_(void);
+void korfin(void);
+void korfin_(void);
+void winini(void);
+void winini_(void);
+float getver(void);
+float getver_(void);
+int getplv(void);
+int getplv_(void);
+void gusrid(char* cuser);            /* an empty text */
+void gusrid_(char* cuser, int len);  /* blank-filled */
+void korlog(void);
+void korlog_(void);
+
+/* ---- output selection and page ---- */
+void metafl(const char* cfmt);
+void metafl_(const char* cfmt, int len);
+void pagorg(const char* copt);
+void pagorg_(const char* copt, int len);
+void pagera(void);
+void pagera_(void);
+void pagfll(int nclr);
+void pagfll_(const int* nclr);
+
+/* ---- device buffers ---- */
+void erase(void);
+void erase_(void);
+void sendbf(void);
+void sendbf_(void);
+void winupd(void);
+void winupd_(void);
+void qqwext(const int* id, int* out);
+void qqwext_(const int* id, int* out);
+
+/* ---- lines, styles, widths, colours ---- */
+void line(int nx1, int ny1, int nx2, int ny2);
+void line_(const int* nx1, const int* ny1, const int* nx2, const int* ny2);
+void endgrf(void);
+void endgrf_(void);
+void linwid(int nwidth);
+void linwid_(const int* nwidth);
+void lintyp(int ntyp);
+void lintyp_(const int* ntyp);
+void myline(const int* nray, int n);
+void myline_(const int* nray, const int* n);
+void solid(void);
+void solid_(void);
+void dot(void);
+void dot_(void);
+void dash(void);
+void dash_(void);
+void chndsh(void);
+void chndsh_(void);
+void chndot(void);
+void chndot_(void);
+void dashm(void);
+void dashm_(void);
+void dotl(void);
+void dotl_(void);
+void dashl(void);
+void dashl_(void);
+void color(const char* cname);
+void color_(const char* cname, int len);
+void setvlt(const char* ctab);
+void setvlt_(const char* ctab, int len);
+
+/* ---- figures and symbols ---- */
+void arcell(int nx, int ny, int na, int nb, float alpha, float beta, float theta);
+void arcell_(const int* nx, const int* ny, const int* na, const int* nb, const float* alpha,
+             const float* beta, const float* theta);
+void vector(int nx1, int ny1, int nx2, int ny2, int ivec);
+void vector_(const int* nx1, const int* ny1, const int* nx2, const int* ny2, const int* ivec);
+void symbol(int nsym, int nx, int ny);
+void symbol_(const int* nsym, const int* nx, const int* ny);
+void hsymbl(int nhsym);
+void hsymbl_(const int* nhsym);
+
+/* ---- axis systems ---- */
+void xaxgit(void);
+void xaxgit_(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* KORVAN_H */

@@ -1,0 +1,129 @@
+// The global state block: the one record of library state, created at first
+// use (qqsglb) and reached through qqgglb. It is assembled from the field
+// groups of the subsystems, so that each group is declared next to the code
+// that owns it, but it is one struct, zero-filled when created, and every
+// field is reached by its own name (g.level, g.lineWidth, g.colourTable...).
+#pragma once
+
+#include <cstdio>
+
+#include "axes/axis_fields.h"
+#include "devices/device_fields.h"
+#include "draw/draw_fields.h"
+#include "text/text_fields.h"
+
+namespace korvan {
+
+class ByteSink;
+
+struct CoreFields {
+  int level;            // plot level 0-3
+  int device;           // device code of the selected output; 0 = none
+  int vectorCount;      // points sent to the device since korini
+  int pageWidth, pageHeight;  // page in plot units
+  int shiftX, shiftY;   // plot origin offset
+  int clipXmin, clipYmin, clipXmax, clipYmax;  // clipping window
+  int noFlip;           // 1 suppresses the y flip of the bottom origin
+  int winX, winY, winWidth, winHeight;  // screen window geometry (pixels)
+  int winMode;
+  int winEndMode, winKeyMode, winDelay;
+  int winDisplayMode;
+  float plotScale;
+  int pdfOptions;
+  int cgmVersion;
+  int wmfOption;
+  int rotation;
+  int bgMode;
+  int origin;           // 0 top left, 1 bottom left
+  int finished;         // 1 after korfin
+  int outputChosen;     // 1 after a successful metafl
+  int windowNumber;
+  float deviceScale;    // device units per plot unit
+  float unitScale;      // page units per plot unit
+  float pageSizeX, pageSizeY;  // page in page units
+  int screenDepth;
+  int externalWindow;
+  int firstBgMode;
+  char deviceName[5];
+  char pageFormat[5];
+  int messagesOn;
+  int warningCount;
+  int messageUnit;      // 6 console, 17 error file, 0 silent
+  int guiMode;
+  int protocolOn;
+  int plotCounter;      // per-plot counter cleared by korini
+  int plotSwitch1, plotSwitch2;  // per-plot switches set by korini
+  char errFileName[260];
+  char lastError[132];
+  char routineName[16];
+  int currentColour;
+  char outFileName[260];
+  int lineCapacity, linePos;
+  std::FILE* messageFile;
+  ByteSink* outFile;    // owned; see core/output.cpp
+  std::FILE* errFile;
+  bool errFileUsed;     // something was written to the error file
+  char* lineBuffer;     // lineCapacity + 2 characters, file devices only
+  int symbolHeight;
+  float pi, gp;         // pi and pi/180 as reals
+  bool fileError;       // a write or close error on the output file
+};
+
+struct Global : CoreFields, DrawFields, DeviceFields, TextFields, AxisFields {};
+
+// The block accessor and its creation (mode 0) and release (mode 1).
+int qqsglb(int mode);
+Global& qqgglb();
+
+// Level checks. jqqlev returns nullptr (after warning 3) when the level is
+// outside lo..hi; chkini checks 1..3 but always returns the block.
+Global* jqqlev(int lo, int hi, const char* name);
+Global& chkini(const char* name);
+// Range check: true if accepted, else warning 2 with the value.
+bool jqqval(Global& g, int value, int min, int max);
+// Keyword lookup in a list of four-character entries separated by one
+// character; returns the 1-based position or 0 after warning 2.
+int jqqind(Global& g, const char* list, int count, const char* keyword);
+// The same without a warning (used by metafl's own lookup).
+int jqqfind(const char* list, int count, const char* keyword);
+
+// Keyword normalisation: first four characters, upper case, blank padded.
+void qqkey4(const char* keyword, char out[5]);
+
+// Page and parameter set-up of korini.
+void defvar(Global& g);
+void resall(Global& g);
+// Reset hooks of the subsystems, called by resall in this order.
+void resdrw(Global& g);   // drawing: styles, widths, colours, fills, symbols
+void restxt(Global& g);   // text and fonts
+void resaxs(Global& g);   // axis systems
+void resatt(Global& g);   // the four axis-attribute switches (endgrf)
+
+// Warnings (errors.cpp).
+void errmes(Global& g, int n);
+void warnin(Global& g, int n);
+void warni1(Global& g, int n, int value);
+void warnc1(Global& g, int n, const char* text);
+void qqserr(Global& g, const char* text);
+const char* dddate();
+const char* ddtime();
+void dprcol(Global& g, int kind);
+void qqmprc(Global& g, int kind);
+// Ends the program after a fatal condition: exit status 1.
+[[noreturn]] void qqfatal();
+
+// Output selection and files (output.cpp).
+int qqgdnr(const char* keyword);
+int qqgfxt(int code, char* text);
+void gfilnn(Global& g, char* name, std::size_t cap);
+void qqgenv(const char* variable, char* text, std::size_t cap);
+int qqgetreg(char* text, std::size_t cap);
+// Creates name exclusively after making it unique with gfilnn; a name taken
+// by another process in between moves on to the next version. nullptr and
+// warning 36 when the file cannot be created.
+ByteSink* qqopfl(Global& g, char* name, std::size_t cap, bool binary);
+// Closes a sink made by qqopfl; a write or close error is warning 36.
+bool qqclfl(Global& g, ByteSink*& sink);
+void qqfopn(Global& g);   // the file opening of korini
+
+}  // namespace korvan

@@ -1,0 +1,56 @@
+// The driver interface. Every output (screen window, each file format, the
+// virtual raster) is one object behind this interface, made once at korini
+// from the device code (makeDriver, dispatch.cpp) and reached through
+// g.driver. The dispatch routines (xjdraw, xjpoly, dbox, erase, sendbf) count
+// and clip in plot units and hand the rest to the driver, which owns its
+// device transform, its records and its state.
+#pragma once
+
+#include <cstdint>
+
+namespace korvan {
+
+struct Global;
+
+class Driver {
+ public:
+  virtual ~Driver() = default;
+
+  // After the output file (if any) is open: header records.
+  virtual void open(Global&) {}
+  // One point of a line in absolute plot units (already clipped). Mode 2
+  // draws from the pen position, 3 moves; other modes are driver-defined.
+  virtual void point(Global& g, float x, float y, int mode) = 0;
+  // Filled polygon in plot units, origin shift applied. Only drivers that
+  // answer true to polygons() receive it.
+  virtual bool polygons() const { return false; }
+  virtual void polygon(Global&, const float* /*xs*/, const float* /*ys*/, int /*n*/) {}
+  // Filled rectangle in plot units, clipped, with the colour index as passed.
+  virtual void box(Global&, float x1, float y1, float x2, float y2, int colour) = 0;
+  virtual void erase(Global&) {}
+  // sendbf: make everything drawn so far visible.
+  virtual void flush(Global&) {}
+  // The colour index becomes current (g.currentColour still holds the old one).
+  virtual void colour(Global&, int /*index*/) {}
+  // The whole colour table was loaded (palette devices).
+  virtual void palette(Global&) {}
+  // linwid: the device-group part. The default emulates the width.
+  virtual void width(Global& g, int n);
+  // korfin: end the output. Returns 1 if an output file was written, else 0.
+  virtual int finish(Global&) { return 0; }
+  // True for the devices whose output goes through the 80-character line
+  // buffer, which korfin flushes and closes after finish().
+  virtual bool lineFile() const { return false; }
+};
+
+// The driver for a device code; never null.
+Driver* makeDriver(int device);
+
+// The device-class rules shared by several drivers.
+// rnd: truncation of v + 0.5 toward zero.
+inline int rnd(float v) { return static_cast<int>(v + 0.5f); }
+inline bool isScreenDevice(int code) { return code <= 200; }
+inline bool isRasterDevice(int code) { return code >= 601 && code <= 700; }
+
+
+}  // namespace korvan

@@ -1,0 +1,21 @@
+// The one table from device codes to drivers. A driver is made once, at
+// korini; nothing else in the library switches on the device code to reach a
+// driver.
+#include <memory>
+
+#include "devices/driver.h"
+#include "devices/gksl/gksl_driver.h"
+#include "devices/hpgl/hpgl_driver.h"
+#include "devices/kyocera/kyoc_driver.h"
+#include "devices/null/null_driver.h"
+
+namespace korvan {
+
+Driver* makeDriver(int device) {
+  if (device == 201) return new GkslDriver();
+  if (device == 301) return new KyocDriver();
+  if (device >= 401 && device <= 405) return new HpglDriver(device);
+  return new NullDriver(device);
+}
+
+}  // namespace korvan

@@ -1,0 +1,23 @@
+// The driver of outputs that have no driver of their own yet: it accepts
+// every request and draws nothing, so korini ... korfin runs on every device.
+#pragma once
+
+#include <memory>
+
+#include "devices/driver.h"
+
+namespace korvan {
+
+class NullDriver : public Driver {
+ public:
+  explicit NullDriver(int device) : device_(device) {}
+  void point(Global&, float, float, int) override {}
+  void box(Global&, float, float, float, float, int) override {}
+  int finish(Global&) override;
+  bool lineFile() const override;
+
+ private:
+  int device_;
+};
+
+}  // namespace korvan

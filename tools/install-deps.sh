@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need on a Debian machine (as root,
+# or through sudo). Packages that are already present are left alone.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+mapfile -t pkgs < <(grep -v '^#' "$here/debian-packages.txt" | sed '/^\s*$/d')
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
