@@ -8,6 +8,8 @@
 #include "devices/hpgl/hpgl_driver.h"
 #include "devices/kyocera/kyoc_driver.h"
 #include "devices/null/null_driver.h"
+#include "devices/postscript/ps_driver.h"
+#include "devices/svg/svg_driver.h"
 
 namespace korvan {
 
@@ -15,6 +17,8 @@ Driver* makeDriver(int device) {
   if (device == 201) return new GkslDriver();
   if (device == 301) return new KyocDriver();
   if (device >= 401 && device <= 405) return new HpglDriver(device);
+  if (device >= 501 && device <= 504) return new PostScriptDriver(device);
+  if (device == 801) return new SvgDriver();
   return new NullDriver(device);
 }
 

@@ -1,0 +1,230 @@
+#include "devices/svg/svg_driver.h"
+
+#include <algorithm>
+
+#include "core/edition.h"
+#include "core/sink.h"
+#include "core/state.h"
+
+namespace korvan {
+
+namespace {
+
+// The address named in the creator comment of every document.
+constexpr const char* kProjectAddress = "https://korvan.invalid/";
+
+// Indices outside 0..255 wrap around (the table has 256 entries).
+void entryRgb(const Global& g, int index, int& r, int& gr, int& b) {
+  int i = ((index % 256) + 256) % 256;
+  int v = g.colourTable[i];
+  r = (v >> 16) & 255;
+  gr = (v >> 8) & 255;
+  b = v & 255;
+}
+
+// " x, y" pairs, a line feed after every fifth pair but the last.
+void writePoints(ByteSink& f, const float* xs, const float* ys, int n) {
+  for (int k = 0; k < n; ++k) {
+    f.printf(" %.2f, %.2f", static_cast<double>(xs[k]), static_cast<double>(ys[k]));
+    if ((k + 1) % 5 == 0 && k != n - 1) f.put('\n');
+  }
+}
+
+}  // namespace
+
+void SvgDriver::toDevice(const Global& g, float x, float y, float& X, float& Y) const {
+  float s = g.deviceScale;
+  if (g.rotation == 1) {
+    X = y * s;
+    Y = (static_cast<float>(g.pageWidth) - x) * s;
+  } else {
+    X = x * s;
+    Y = y * s;
+  }
+}
+
+void SvgDriver::open(Global& g) {
+  float w = static_cast<float>(g.winWidth - 1);
+  float h = static_cast<float>(g.winHeight - 1);
+  float pw = static_cast<float>(g.pageWidth), ph = static_cast<float>(g.pageHeight);
+  if (g.rotation == 1) std::swap(pw, ph);
+  float s = std::min(w / pw, h / ph);
+  s = std::min(s, (g.pageWidth > g.pageHeight ? w : h) / 2969.0f);
+  g.deviceScale = s;
+  qqsvg2(g, w, h, 1);
+  if (g.bgMode != 2) qqsvg4(g, 0.0f, 0.0f, w, h, 0, 0, 0);
+}
+
+void SvgDriver::qqsvg1(Global& g, int kind) {
+  ByteSink* f = g.outFile;
+  if (kind == 0) {
+    if (group_ == 1 && f) f->puts("</g>\n");
+    group_ = 0;
+    return;
+  }
+  if (group_ == 1) return;
+  if (f) {
+    f->printf("<g fill=\"none\" stroke=\"#%02x%02x%02x\" ", red_, green_, blue_);
+    f->printf("stroke-width=\"%.3f\">\n", static_cast<double>(strokeWidth_));
+  }
+  group_ = 1;
+}
+
+void SvgDriver::flushPath(Global& g) {
+  if (count_ == 0) return;
+  qqsvg1(g, 1);
+  ByteSink* f = g.outFile;
+  if (f && count_ == 2) {
+    f->printf("<line x1=\"%.2f\" y1=\"%.2f\" x2=\"%.2f\" y2=\"%.2f\"/>\n",
+              static_cast<double>(px_[0]), static_cast<double>(py_[0]),
+              static_cast<double>(px_[1]), static_cast<double>(py_[1]));
+  } else if (f && count_ >= 3) {
+    f->puts("<polyline points=\"\n");
+    writePoints(*f, px_, py_, count_);
+    f->puts("\"/>\n");
+  }
+}
+
+void SvgDriver::qqsvg2(Global& g, float x, float y, int op) {
+  ByteSink* f = g.outFile;
+  if (op == 1) {
+    if (f) {
+      f->puts("<?xml version=\"1.0\" ");
+      f->puts("encoding=\"ISO-8859-1\" standalone=\"no\"?>\n");
+      f->puts("<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 20010904//EN\"\n");
+      f->puts("  \"http://www.w3.org/TR/2001/REC-SVG-20010904/DTD/svg10.dtd\">\n");
+      f->printf("<!-- Created by KORVAN (%s)\n", kProjectAddress);
+      f->printf("Version: %4.1f\n", static_cast<double>(edition().version));
+      f->printf("Date   : %s %s\n", dddate(), ddtime());
+      f->puts("-->\n");
+      f->printf("<svg width=\"%d\" height=\"%d\"\n", static_cast<int>(x + 1.5f),
+                static_cast<int>(y + 1.5f));
+      f->puts("  xmlns=\"http://www.w3.org/2000/svg\"\n");
+      f->puts("  xmlns:xlink=\"http://www.w3.org/1999/xlink\">\n\n");
+    }
+    docOpen_ = true;
+    group_ = 0;
+    strokeWidth_ = 1.0f;
+    count_ = 0;
+    penX_ = penY_ = 0.0f;
+    return;
+  }
+  // Nothing belongs to the document once it has been ended.
+  if (!docOpen_) return;
+  if (op == 2) {
+    if (count_ == 0) {
+      px_[0] = penX_;
+      py_[0] = penY_;
+      count_ = 1;
+    }
+    px_[count_] = x;
+    py_[count_] = y;
+    ++count_;
+    if (count_ == kPathPoints) {
+      flushPath(g);
+      px_[0] = px_[kPathPoints - 1];
+      py_[0] = py_[kPathPoints - 1];
+      count_ = 1;
+    }
+    return;
+  }
+  flushPath(g);
+  if (op == 6 || op == 9) {
+    if (op == 6) {
+      qqsvg1(g, 0);
+      strokeWidth_ = x;
+    }
+    if (count_ > 0) {
+      penX_ = px_[count_ - 1];
+      penY_ = py_[count_ - 1];
+    }
+    count_ = 0;
+    return;
+  }
+  if (op == 999) {
+    qqsvg1(g, 0);
+    if (f) f->puts("</svg>\n");
+    count_ = 0;
+    docOpen_ = false;
+    return;
+  }
+  px_[0] = x;
+  py_[0] = y;
+  count_ = 1;
+}
+
+void SvgDriver::qqsvg3(Global& g, int r, int gr, int b) {
+  qqsvg2(g, 0.0f, 0.0f, 9);
+  qqsvg1(g, 0);
+  red_ = r;
+  green_ = gr;
+  blue_ = b;
+}
+
+void SvgDriver::qqsvg4(Global& g, float x, float y, float width, float height, int r, int gr,
+                       int b) {
+  if (!docOpen_) return;
+  qqsvg1(g, 1);
+  ByteSink* f = g.outFile;
+  if (!f) return;
+  f->printf("<rect x=\"%.2f\" y=\"%.2f\" ", static_cast<double>(x), static_cast<double>(y));
+  f->printf("width=\"%.2f\" height=\"%.2f\"\n", static_cast<double>(width),
+            static_cast<double>(height));
+  f->printf(" fill=\"#%02x%02x%02x\" stroke=\"none\"", r, gr, b);
+  f->puts("/>\n");
+}
+
+void SvgDriver::point(Global& g, float x, float y, int mode) {
+  float X, Y;
+  toDevice(g, x, y, X, Y);
+  qqsvg2(g, X, Y, mode);
+}
+
+void SvgDriver::polygon(Global& g, const float* xs, const float* ys, int n) {
+  if (!docOpen_ || n < 1) return;
+  // what was drawn before lies under the filled area
+  qqsvg2(g, 0.0f, 0.0f, 9);
+  qqsvg1(g, 1);
+  ByteSink* f = g.outFile;
+  if (!f) return;
+  f->printf("<polygon fill=\"#%02x%02x%02x\" points=\"\n", red_, green_, blue_);
+  for (int k = 0; k < n; ++k) {
+    float X, Y;
+    toDevice(g, xs[k], ys[k], X, Y);
+    f->printf(" %.2f, %.2f", static_cast<double>(X), static_cast<double>(Y));
+    if ((k + 1) % 5 == 0 && k != n - 1) f->put('\n');
+  }
+  f->puts("\"/>\n");
+}
+
+void SvgDriver::box(Global& g, float x1, float y1, float x2, float y2, int colour) {
+  // what was drawn before lies under the box
+  qqsvg2(g, 0.0f, 0.0f, 9);
+  float X1, Y1, X2, Y2;
+  toDevice(g, x1, y1, X1, Y1);
+  toDevice(g, x2, y2, X2, Y2);
+  if (X2 < X1) std::swap(X1, X2);
+  if (Y2 < Y1) std::swap(Y1, Y2);
+  int r, gr, b;
+  entryRgb(g, colour, r, gr, b);
+  qqsvg4(g, X1, Y1, X2 - X1 + 1.0f, Y2 - Y1 + 1.0f, r, gr, b);
+}
+
+void SvgDriver::colour(Global& g, int index) {
+  int r, gr, b;
+  entryRgb(g, index, r, gr, b);
+  qqsvg3(g, r, gr, b);
+}
+
+void SvgDriver::width(Global& g, int n) {
+  g.lineWidth = -n;
+  qqsvg2(g, static_cast<float>(n), 0.0f, 6);
+}
+
+int SvgDriver::finish(Global& g) {
+  qqsvg2(g, 0.0f, 0.0f, 999);
+  if (!g.outFile) return 0;
+  return qqclfl(g, g.outFile) ? 1 : 0;
+}
+
+}  // namespace korvan
