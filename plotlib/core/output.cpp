@@ -84,30 +84,43 @@ int qqgfxt(int code, char* text) {
   return code == 701 ? 4 : 3;
 }
 
-void gfilnn(Global& g, char* name, std::size_t cap) {
-  (void)g;
-  if (!readable(name)) return;
+namespace {
+
+// The n-th version of a file name: the base name cut so that it keeps at most
+// eight characters together with the suffix "_n". Version 0 is the name.
+std::string versionName(const std::string& name, int n) {
   std::string full = name;
   while (!full.empty() && full.back() == ' ') full.pop_back();
+  if (n == 0) return full;
   std::size_t start = 0;
   for (std::size_t i = 0; i < full.size(); ++i)
     if (isSeparator(full[i])) start = i + 1;
   std::size_t dot = full.rfind('.');
   if (dot == std::string::npos || dot < start) dot = full.size();
-  std::string dir = full.substr(0, start);
-  std::string base = full.substr(start, dot - start);
-  std::string ext = full.substr(dot);
+  std::string suffix = "_" + std::to_string(n);
+  std::string base = full.substr(start, dot - start).substr(0, 8 - suffix.size());
+  return full.substr(0, start) + base + suffix + full.substr(dot);
+}
+
+[[noreturn]] void tooManyVersions() {
+  std::printf("More than 9999 file versions!\n");
+  qqfatal();
+}
+
+}  // namespace
+
+void gfilnn(Global& g, char* name, std::size_t cap) {
+  (void)g;
+  if (!readable(name)) return;
+  std::string original = name;
   for (int n = 1; n <= 9999; ++n) {
-    std::string suffix = "_" + std::to_string(n);
-    std::size_t keep = 8 - suffix.size();
-    std::string candidate = dir + base.substr(0, keep) + suffix + ext;
+    std::string candidate = versionName(original, n);
     if (!readable(candidate.c_str())) {
       std::snprintf(name, cap, "%s", candidate.c_str());
       return;
     }
   }
-  std::printf("More than 9999 file versions!\n");
-  qqfatal();
+  tooManyVersions();
 }
 
 int qqgetreg(char* text, std::size_t cap) {
@@ -136,22 +149,31 @@ void qqgenv(const char* variable, char* text, std::size_t cap) {
 }
 
 ByteSink* qqopfl(Global& g, char* name, std::size_t cap, bool binary) {
-  // Exclusive creation: an existing file is never overwritten. If another
-  // process takes the name between the look-up and the creation, the next
-  // version is tried.
-  for (int attempt = 0; attempt < 10000; ++attempt) {
-    gfilnn(g, name, cap);
+  // Exclusive creation: an existing file is never overwritten. A name that
+  // looks free but cannot be created because it exists after all (another
+  // process took it in between, or a dangling link) moves on to the next
+  // version.
+  std::string original = name;
+  for (int n = 0; n <= 9999; ++n) {
+    std::string candidate = versionName(original, n);
+    if (readable(candidate.c_str())) continue;
 #if defined(_WIN32)
-    std::FILE* f = std::fopen(name, binary ? "wbx" : "wx");
+    std::FILE* f = std::fopen(candidate.c_str(), binary ? "wbx" : "wx");
 #else
     (void)binary;
-    std::FILE* f = std::fopen(name, "wbx");
+    std::FILE* f = std::fopen(candidate.c_str(), "wbx");
 #endif
-    if (f) return new ByteSink(f);
-    if (errno != EEXIST) break;
+    if (f) {
+      std::snprintf(name, cap, "%s", candidate.c_str());
+      return new ByteSink(f);
+    }
+    if (errno != EEXIST) {
+      std::snprintf(name, cap, "%s", candidate.c_str());
+      warnc1(g, 36, name);
+      return nullptr;
+    }
   }
-  warnc1(g, 36, name);
-  return nullptr;
+  tooManyVersions();
 }
 
 bool qqclfl(Global& g, ByteSink*& sink) {

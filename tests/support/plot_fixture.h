@@ -33,6 +33,8 @@ class PlotTest : public ::testing::Test {
     std::filesystem::remove_all(dir_, ec);
   }
 
+
+ public:
   static std::string slurp(const std::string& name) {
     std::ifstream in(name, std::ios::binary);
     std::stringstream s;
@@ -50,6 +52,7 @@ class PlotTest : public ::testing::Test {
     return std::regex_replace(r, std::regex(R"(\d\d:\d\d:\d\d)"), "hh:mm:ss");
   }
 
+ protected:
   std::filesystem::path dir_, old_;
 };
 

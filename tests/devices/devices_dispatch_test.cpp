@@ -1,0 +1,252 @@
+// The device dispatch and the point records of the text formats.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/state.h"
+#include "devices/dispatch.h"
+#include "devices/driver.h"
+#include "draw/pipeline.h"
+#include "korvan.h"
+#include "support/plot_fixture.h"
+
+using namespace korvan;
+using korvan::test::PlotTest;
+using ::testing::internal::CaptureStdout;
+using ::testing::internal::GetCapturedStdout;
+
+namespace {
+
+struct Call {
+  std::string what;
+  float a, b, c, d;
+  int n;
+};
+
+class Recorder : public Driver {
+ public:
+  std::vector<Call>* calls;
+  bool poly = false;
+  explicit Recorder(std::vector<Call>* c) : calls(c) {}
+  void point(Global&, float x, float y, int mode) override {
+    calls->push_back({"point", x, y, 0, 0, mode});
+  }
+  bool polygons() const override { return poly; }
+  void polygon(Global&, const float* xs, const float* ys, int n) override {
+    calls->push_back({"polygon", xs[0], ys[0], xs[n - 1], ys[n - 1], n});
+  }
+  void box(Global&, float x1, float y1, float x2, float y2, int colour) override {
+    calls->push_back({"box", x1, y1, x2, y2, colour});
+  }
+  void erase(Global&) override { calls->push_back({"erase", 0, 0, 0, 0, 0}); }
+  void flush(Global&) override { calls->push_back({"flush", 0, 0, 0, 0, 0}); }
+};
+
+// The file of a plot made on device `key` by `draw`.
+template <class F>
+std::string plot(const char* key, F draw) {
+  CaptureStdout();
+  metafl(key);
+  korini();
+  draw(qqgglb());
+  std::string name = qqgglb().outFileName;
+  korfin();
+  GetCapturedStdout();
+  return PlotTest::slurp(name);
+}
+
+}  // namespace
+
+class Dispatch : public PlotTest {
+ protected:
+  std::vector<Call> calls;
+  Recorder* rec = nullptr;
+  Global& start() {
+    CaptureStdout();
+    metafl("VIRT");
+    korini();
+    GetCapturedStdout();
+    Global& g = qqgglb();
+    delete g.driver;
+    rec = new Recorder(&calls);
+    g.driver = rec;
+    return g;
+  }
+};
+
+TEST_F(Dispatch, EveryPointIsCountedMovesToo) {
+  Global& g = start();
+  int before = g.vectorCount;
+  xjdraw(g, 1, 2, 3);
+  xjdraw(g, 3, 4, 2);
+  xjdraw(g, 5, 6, 9);
+  EXPECT_EQ(g.vectorCount - before, 3);
+  ASSERT_EQ(calls.size(), 3u);
+  EXPECT_EQ(calls[2].n, 9);  // other modes pass through
+}
+
+TEST_F(Dispatch, BoxIsShiftedAndClipped) {
+  Global& g = start();
+  g.shiftX = 10;
+  g.shiftY = 20;
+  dbox(g, -50, -50, 100, 100, 300);
+  dbox(g, 3000, 0, 3100, 10, 1);  // wholly right of the page
+  dbox(g, 0, 2100, 10, 2200, 1);  // wholly below
+  g.clipXmin = 50;
+  g.clipYmax = 60;
+  dbox(g, 0, 0, 100, 100, 5);
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[0].what, "box");
+  EXPECT_FLOAT_EQ(calls[0].a, 0);
+  EXPECT_FLOAT_EQ(calls[0].b, 0);
+  EXPECT_FLOAT_EQ(calls[0].c, 110);
+  EXPECT_FLOAT_EQ(calls[0].d, 120);
+  EXPECT_EQ(calls[0].n, 300);  // the driver reduces the index as its class needs
+  EXPECT_FLOAT_EQ(calls[1].a, 50);
+  EXPECT_FLOAT_EQ(calls[1].b, 20);
+  EXPECT_FLOAT_EQ(calls[1].c, 110);
+  EXPECT_FLOAT_EQ(calls[1].d, 60);
+}
+
+TEST_F(Dispatch, PolygonsOnlyWhereTheDriverTakesThem) {
+  Global& g = start();
+  float xs[300], ys[300];
+  for (int i = 0; i < 300; ++i) {
+    xs[i] = static_cast<float>(i);
+    ys[i] = static_cast<float>(2 * i);
+  }
+  xjpoly(g, xs, ys, 300);
+  EXPECT_TRUE(calls.empty());
+  rec->poly = true;
+  g.shiftX = 5;
+  g.shiftY = 7;
+  xjpoly(g, xs, ys, 300);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].n, 300);
+  EXPECT_FLOAT_EQ(calls[0].a, 5);
+  EXPECT_FLOAT_EQ(calls[0].b, 7);
+  EXPECT_FLOAT_EQ(calls[0].c, 304);
+  EXPECT_FLOAT_EQ(calls[0].d, 605);
+}
+
+TEST_F(Dispatch, EraseAndSendFlushThePendingStroke) {
+  Global& g = start();
+  qqmove(g, 10, 10);
+  qqdraw(g, 20, 20);
+  sendbf();
+  ASSERT_EQ(calls.size(), 3u);
+  EXPECT_EQ(calls[0].what, "point");
+  EXPECT_EQ(calls[1].what, "point");
+  EXPECT_EQ(calls[2].what, "flush");
+  qqmove(g, 1, 1);
+  qqdraw(g, 2, 2);
+  erase();
+  EXPECT_EQ(calls.back().what, "erase");
+  EXPECT_EQ(calls.size(), 6u);
+  winupd();  // not a screen device: nothing
+  EXPECT_EQ(calls.size(), 6u);
+}
+
+class Records : public PlotTest {};
+
+TEST_F(Records, GkslPointsAndModeFields) {
+  std::string f = plot("GKSL", [](Global& g) {
+    xjdraw(g, 0, 0, 3);
+    xjdraw(g, 2969, 0, 2);
+    xjdraw(g, 2969, 2099, 2);
+  });
+  // header, then: move field once, draw field once, colour fields, end code
+  EXPECT_EQ(f.substr(0, 21), "      29.7      21.0\n");
+  std::string lines = f.substr(21);
+  std::string body;
+  for (char c : lines)
+    if (c != '\n') body += c;
+  std::string expect_pts =
+      " 0.0000000 0.7069721 3.0000000 1.0000000 0.7069721 2.0000000 1.0000000 0.0000000";
+  EXPECT_NE(body.find(expect_pts), std::string::npos) << body;
+  EXPECT_EQ(body.find(" 2.0000000", body.find(expect_pts) + expect_pts.size()), std::string::npos)
+      << "the draw field is written once for consecutive draws";
+  EXPECT_EQ(body.substr(body.size() - 10), " 9.0000000");
+  EXPECT_EQ(lines.find('\n'), 80u);  // eight fields a line
+}
+
+TEST_F(Records, GkslColourFields) {
+  auto colourFields = [](int index) {
+    std::string f = plot("GKSL", [index](Global& g) {
+      g.linePos = 0;  // start the colour on a fresh line
+      g.driver->colour(g, index);
+      g.currentColour = index;
+    });
+    std::size_t a = f.find('\n', 21);  // after the reset line(s)
+    (void)a;
+    return f;
+  };
+  EXPECT_NE(colourFields(1).find("10.0000000"), std::string::npos);
+  EXPECT_NE(colourFields(89).find("98.0000000"), std::string::npos);
+  EXPECT_NE(colourFields(90).find("99.000000010.0000000"), std::string::npos);
+  EXPECT_NE(colourFields(0).find("99.000000099.000000087.0000000"), std::string::npos);
+}
+
+TEST_F(Records, HpglPoints) {
+  std::string f = plot("HPGL", [](Global& g) {
+    xjdraw(g, 30, 1097.5f, 3);
+    xjdraw(g, 0.1f, 2099, 2);
+  });
+  EXPECT_EQ(f.substr(0, 6), " SP1;\n");
+  EXPECT_NE(f.find("PU120,4006;PD0,0;"), std::string::npos) << f;
+  EXPECT_EQ(f.find("PD 0"), std::string::npos);
+  EXPECT_EQ(f.substr(f.size() - 7), "PU0,0;\n");
+}
+
+TEST_F(Records, HpglPenSelectOncePerColour) {
+  std::string f = plot("HPGL", [](Global& g) {
+    g.driver->colour(g, 3);
+    g.currentColour = 3;
+    g.driver->colour(g, 3);
+  });
+  std::size_t first = f.find("SP3;");
+  ASSERT_NE(first, std::string::npos);
+  EXPECT_EQ(f.find("SP3;", first + 1), std::string::npos);
+}
+
+TEST_F(Records, HpglPaperSizesScaleToTheirArea) {
+  CaptureStdout();
+  metafl("HPA4");
+  korini();
+  EXPECT_FLOAT_EQ(qqgglb().deviceScale, 7600.0f / 2099.0f);
+  korfin();
+  metafl("HPA1");
+  korini();
+  EXPECT_FLOAT_EQ(qqgglb().deviceScale, 4.0f);
+  korfin();
+  GetCapturedStdout();
+}
+
+TEST_F(Records, KyocPointsAndPatternBoxes) {
+  std::string f = plot("KYOC", [](Global& g) {
+    xjdraw(g, 0, 0, 3);
+    xjdraw(g, 100, 50, 2);  // dots: 3390 / 2969 and 2362 / 2099 bound the scale
+    dbox(g, 0, 0, 100, 100, 10);  // last digit 0: nothing
+    dbox(g, 0, 0, 100, 100, 19);  // pattern 9
+  });
+  EXPECT_EQ(f.substr(0, 52), "!R! UNIT C;SPO L;SLM 0;SRM 28.7;STM 0;SBM 20;UNIT D;");
+  EXPECT_NE(f.find("MAP    0,   0;DAP  113,  56;"), std::string::npos) << f;
+  EXPECT_EQ(f.find("FPAT 128"), std::string::npos);
+  EXPECT_NE(f.find("MAP    0,   0; "), std::string::npos);
+  EXPECT_NE(f.find("FPAT 255,255,255,255,255,255,255,255; "), std::string::npos);
+  EXPECT_NE(f.find("BLK  114, 114;"), std::string::npos);
+  EXPECT_EQ(f.substr(f.size() - 10), "RES;EXIT;\n");
+}
+
+TEST_F(Records, ZigzagFillOnTheMetafile) {
+  CaptureStdout();
+  korini();
+  Global& g = qqgglb();
+  int before = g.vectorCount;
+  dbox(g, 0, 0, 10, 7, 255);
+  // move + first edge, then two points for each of the 5 rows at 1.4 steps
+  EXPECT_EQ(g.vectorCount - before, 2 + 2 * 5);
+  korfin();
+  GetCapturedStdout();
+}
