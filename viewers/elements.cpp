@@ -317,11 +317,11 @@ bool loadTracks(const std::vector<int>& bodies, int scale, std::vector<Track>& t
 }
 
 int viewerOptions(int argc, char** argv, const char* program, const char* files,
-                  float version) {
+                  float (*version)()) {
   if (argc < 2) return -1;
   std::string arg = argv[1];
   if (argc == 2 && arg == "--version") {
-    std::printf("%s (KORVAN %.1f)\n", program, static_cast<double>(version));
+    std::printf("%s (KORVAN %.1f)\n", program, static_cast<double>(version()));
     return 0;
   }
   bool help = argc == 2 && (arg == "--help" || arg == "-h");

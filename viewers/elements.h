@@ -112,6 +112,6 @@ bool loadTracks(const std::vector<int>& bodies, int scale, std::vector<Track>& t
 // The command line of a viewer: none, --help or --version. Returns -1 to
 // go on, else the exit status. files names the element files read.
 int viewerOptions(int argc, char** argv, const char* program, const char* files,
-                  float version);
+                  float (*version)());
 
 }  // namespace orbview
