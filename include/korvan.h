@@ -85,6 +85,22 @@ void color_(const char* cname, int len);
 void setvlt(const char* ctab);
 void setvlt_(const char* ctab, int len);
 
+/* ---- fills and shielding ---- */
+void areaf(const int* nxray, const int* nyray, int n);
+void areaf_(const int* nxray, const int* nyray, const int* n);
+void shdpat(int ipat);
+void shdpat_(const int* ipat);
+void mypat(int iangle, int itype, int idens, int icross);
+void mypat_(const int* iangle, const int* itype, const int* idens, const int* icross);
+void shield(const char* cblnk, const char* cmode);
+void shield_(const char* cblnk, const char* cmode, int len1, int len2);
+void shlrec(int nx, int ny, int nw, int nh);
+void shlrec_(const int* nx, const int* ny, const int* nw, const int* nh);
+void shlrct(int nx, int ny, int nw, int nh, float angle);
+void shlrct_(const int* nx, const int* ny, const int* nw, const int* nh, const float* angle);
+void shlres(int n);
+void shlres_(const int* n);
+
 /* ---- figures and symbols ---- */
 void arcell(int nx, int ny, int na, int nb, float alpha, float beta, float theta);
 void arcell_(const int* nx, const int* ny, const int* na, const int* nb, const float* alpha,
