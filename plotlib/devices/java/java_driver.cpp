@@ -1,0 +1,78 @@
+#include "devices/java/java_driver.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "core/edition.h"
+#include "core/sink.h"
+#include "core/state.h"
+#include "draw/colour.h"
+
+namespace korvan {
+
+namespace {
+// The class is named after the file: no directory, cut at the first ".".
+std::string className(const char* file) {
+  std::string name = file;
+  std::size_t cut = name.find_last_of("\\/:");
+  if (cut != std::string::npos) name = name.substr(cut + 1);
+  std::size_t dot = name.find('.');
+  if (dot != std::string::npos) name = name.substr(0, dot);
+  return name;
+}
+}  // namespace
+
+void JavaDriver::open(Global& g) {
+  float w = static_cast<float>(g.winWidth), h = static_cast<float>(g.winHeight);
+  float W = static_cast<float>(g.pageWidth), H = static_cast<float>(g.pageHeight);
+  float s = std::min((w - 1) / W, (h - 1) / H);
+  s = std::min(s, (g.pageWidth > g.pageHeight ? w - 1 : h - 1) / 2969.0f);
+  g.deviceScale = s;
+  g.lastX = g.lastY = 0;
+  ByteSink* f = g.outFile;
+  if (!f) return;
+  f->puts("// KORVAN Java Metafile\n");
+  f->printf("// Creator: KORVAN %4.1f\n", static_cast<double>(edition().version));
+  std::string date = dddate();
+  f->printf("// Date   : %s, %s\n", date.c_str(), ddtime());
+  f->printf("// Size   : %d %d\n", g.winWidth, g.winHeight);
+  f->puts("\n");
+  f->puts("import java.applet.*;\n");
+  f->puts("import java.awt.*;\n\n");
+  f->printf("public class %s extends Applet {\n", className(g.outFileName).c_str());
+  f->puts("public void paint(Graphics g) {\n");
+}
+
+void JavaDriver::point(Global& g, float x, float y, int mode) {
+  int X = rnd(x * g.deviceScale), Y = rnd(y * g.deviceScale);
+  if (mode == 2 && g.outFile)
+    g.outFile->printf("  g.drawLine (%d,%d,%d,%d);\n", g.lastX, g.lastY, X, Y);
+  g.lastX = X;
+  g.lastY = Y;
+}
+
+void JavaDriver::box(Global& g, float x1, float y1, float x2, float y2, int colour) {
+  qqsclr(g, colour);
+  float s = g.deviceScale;
+  int X1 = rnd(x1 * s), Y1 = rnd(y1 * s), X2 = rnd(x2 * s), Y2 = rnd(y2 * s);
+  if (g.outFile)
+    g.outFile->printf("  g.fillRect (%d,%d,%d,%d);\n", X1, Y1, X2 - X1 + 1, Y2 - Y1 + 1);
+}
+
+void JavaDriver::erase(Global& g) {
+  if (g.outFile) g.outFile->printf("  g.clearRect (0,0,%d,%d);\n", g.winWidth, g.winHeight);
+}
+
+void JavaDriver::colour(Global& g, int index) {
+  int r, gr, b;
+  gbyt03(g.colourTable[((index % 256) + 256) % 256], &r, &gr, &b);
+  if (g.outFile) g.outFile->printf("  g.setColor (new Color (%d,%d,%d));\n", r, gr, b);
+}
+
+int JavaDriver::finish(Global& g) {
+  if (g.outFile) g.outFile->puts("  }\n}\n");
+  return qqclfl(g, g.outFile) ? 1 : 0;
+}
+
+}  // namespace korvan
