@@ -34,7 +34,10 @@ class Driver {
   virtual void colour(Global&, int /*index*/) {}
   // The whole colour table was loaded (palette devices).
   virtual void palette(Global&) {}
-  // linwid: the device-group part. The default emulates the width.
+  // linwid: the device-group part, after the open stroke was flushed. The
+  // default sets g.lineWidth = n, so that the stroke flush emulates the width
+  // with outlines. A driver that strokes wide lines itself sets
+  // g.lineWidth = -n (no emulation) and writes its own width record.
   virtual void width(Global& g, int n);
   // korfin: end the output. Returns 1 if an output file was written, else 0.
   virtual int finish(Global&) { return 0; }

@@ -1,49 +1,159 @@
-// Placeholder pipeline: solid, unclipped strokes straight to the dispatch.
+// The move/draw pipeline: the current point, the line-style walk, the
+// 100-point stroke buffer and its flush through the clipper to the device
+// dispatch; the axis window; the public line and endgrf.
 #include "draw/pipeline.h"
+
+#include <cmath>
 
 #include "core/state.h"
 #include "devices/dispatch.h"
+#include "devices/driver.h"
+#include "draw/clip.h"
+#include "draw/shield.h"
+#include "draw/width.h"
+#include "korvan.h"
 
 namespace korvan {
 
+namespace {
+constexpr int kStroke = 100;
+
+void openStroke(Global& g, float x, float y) {
+  g.strokeX[0] = x;
+  g.strokeY[0] = y;
+  g.strokeCount = 1;
+}
+}  // namespace
+
 void qqstrk(Global& g) {
-  if (g.strokeCount == 0) return;
+  // A flush asked for while one is being emitted (a colour change from the
+  // device layer) has nothing left to do: the stroke is on its way.
+  if (g.strokeCount == 0 || g.stroking != 0) return;
   g.stroking = 1;
-  xjdraw(g, g.strokeX[0], g.strokeY[0], 3);
-  for (int k = 1; k < g.strokeCount; ++k) xjdraw(g, g.strokeX[k], g.strokeY[k], 2);
+  const int n = g.strokeCount;
+  const float* x = g.strokeX;
+  const float* y = g.strokeY;
+  bool inside = jqqclp(g, x[0], y[0]) == 0;
+  bool penAt = inside;  // the device pen stands at the segment start
+  if (inside) xjdraw(g, x[0], y[0], 3);
+  for (int k = 1; k < n; ++k) {
+    if (inside && jqqclp(g, x[k], y[k]) == 0) {
+      if (g.shieldCount != 0)
+        qqbl01(g, x[k - 1], y[k - 1], x[k], y[k]);
+      else
+        xjdraw(g, x[k], y[k], 2);
+      continue;
+    }
+    inside = false;
+    penAt = qqclps(g, x[k - 1], y[k - 1], x[k], y[k], penAt);
+  }
+  if (g.lineWidth > 1) qqwide(g);
   g.strokeCount = 0;
   g.stroking = 0;
 }
 
 void qqmove(Global& g, float x, float y) {
   qqstrk(g);
-  g.strokeX[0] = x;
-  g.strokeY[0] = y;
-  g.strokeCount = 1;
+  openStroke(g, x, y);
 }
 
 void qqdraw(Global& g, float x, float y) {
   g.strokeX[g.strokeCount] = x;
   g.strokeY[g.strokeCount] = y;
   g.strokeCount += 1;
-  if (g.strokeCount == 100) {
+  if (g.strokeCount == kStroke) {
+    // The full buffer goes out; its last point starts the next stroke, so
+    // the two join without a gap.
     qqstrk(g);
-    g.strokeX[0] = x;
-    g.strokeY[0] = y;
-    g.strokeCount = 1;
+    openStroke(g, x, y);
   }
 }
 
 void strtqq(Global& g, float x, float y) {
   g.curX = x + static_cast<float>(g.shiftX);
   g.curY = y + static_cast<float>(g.shiftY);
-  qqmove(g, g.curX, g.curY);
+  qqstrk(g);
+  openStroke(g, g.curX, g.curY);
 }
 
+namespace {
+// The part [ta, tb] of the line from (x0, y0) along (dx, dy) that lies within
+// one unit of the clipping window; ta > tb when none of [0, len] does.
+void visibleRange(const Global& g, double x0, double y0, double dx, double dy, double len,
+                  double* ta, double* tb) {
+  double lo = 0.0, hi = len;
+  auto bound = [&](double p, double q) {  // keeps the t with p * t <= q
+    if (p == 0.0) {
+      if (q < 0.0) hi = -1.0;
+      return;
+    }
+    double r = q / p;
+    if (p < 0.0) {
+      if (r > lo) lo = r;
+    } else if (r < hi) {
+      hi = r;
+    }
+  };
+  bound(-dx, x0 - (g.clipXmin - 1.0));
+  bound(dx, g.clipXmax + 1.0 - x0);
+  bound(-dy, y0 - (g.clipYmin - 1.0));
+  bound(dy, g.clipYmax + 1.0 - y0);
+  if (lo > hi) {
+    lo = len;
+    hi = -1.0;
+  }
+  *ta = lo;
+  *tb = hi;
+}
+}  // namespace
+
 void connqq(Global& g, float x, float y) {
-  g.curX = x + static_cast<float>(g.shiftX);
-  g.curY = y + static_cast<float>(g.shiftY);
-  qqdraw(g, g.curX, g.curY);
+  const float X = x + static_cast<float>(g.shiftX);
+  const float Y = y + static_cast<float>(g.shiftY);
+  if (g.patternLength <= 1) {
+    qqdraw(g, X, Y);
+    g.curX = X;
+    g.curY = Y;
+    return;
+  }
+  const float theta = qqatan(g.curY - Y, X - g.curX);
+  const float sn = std::sin(theta), cs = std::cos(theta);
+  const double len = Y == g.curY ? std::fabs(X - g.curX) : std::fabs((g.curY - Y) / sn);
+  const double x0 = g.curX, y0 = g.curY;
+  // The walk runs in double along the segment: in float, a step of one unit
+  // is lost on a segment of some million units and the walk never ends.
+  double cycle = 0.0;
+  for (int i = 0; i < g.patternLength; ++i) cycle += g.linePattern[i];
+  double ta, tb;
+  visibleRange(g, x0, y0, cs, -sn, len, &ta, &tb);
+  double t = 0.0;
+  double rest = g.patternRest;
+  // Whole pattern cycles leave the phase as it is; those that lie outside
+  // the window are skipped instead of walked.
+  if (ta > 2.0 * cycle) t = (std::floor(ta / cycle) - 1.0) * cycle;
+  while (len - t >= rest) {
+    if (t > tb + cycle && len - t > 3.0 * cycle) {
+      t += (std::floor((len - t) / cycle) - 2.0) * cycle;
+      continue;
+    }
+    t += rest;
+    g.curX = static_cast<float>(x0 + cs * t);
+    g.curY = static_cast<float>(y0 - sn * t);
+    if (g.penUp == 0)
+      qqdraw(g, g.curX, g.curY);
+    else
+      qqmove(g, g.curX, g.curY);
+    g.patternIndex = g.patternIndex >= g.patternLength ? 1 : g.patternIndex + 1;
+    g.penUp = 1 - g.penUp;
+    rest = g.linePattern[g.patternIndex - 1];
+  }
+  if (g.penUp == 0)
+    qqdraw(g, X, Y);
+  else
+    qqmove(g, X, Y);
+  g.patternRest = static_cast<float>(rest - (len - t));
+  g.curX = X;
+  g.curY = Y;
 }
 
 void lineqq(Global& g, int nx1, int ny1, int nx2, int ny2) {
@@ -51,4 +161,84 @@ void lineqq(Global& g, int nx1, int ny1, int nx2, int ny2) {
   connqq(g, static_cast<float>(nx2), static_cast<float>(ny2));
 }
 
+void rvline(Global& g, int nx1, int ny1, int nx2, int ny2) {
+  static int backwards = 0;
+  if (backwards == 0)
+    lineqq(g, nx1, ny1, nx2, ny2);
+  else
+    lineqq(g, nx2, ny2, nx1, ny1);
+  backwards = 1 - backwards;
+}
+
+void setclp(Global& g) {
+  int m = g.axisClipMargin;
+  if (m == -1 && (g.device <= 100 || isRasterDevice(g.device)) &&
+      g.deviceScale > 0.0f)
+    m = -1 - static_cast<int>(0.99f / g.deviceScale + 0.5f);
+  const int nxa = g.axisPosX + g.shiftX, nya = g.axisPosY + g.shiftY;
+  int xmin = nxa - m;
+  int ymin = nya - g.axisLenY - m + 1;
+  int xmax = nxa + g.axisLenX + m - 1;
+  int ymax = nya + m;
+  if (xmin < 0) xmin = 0;
+  if (ymin < 0) ymin = 0;
+  if (xmax > g.pageWidth) xmax = g.pageWidth;
+  if (ymax > g.pageHeight) ymax = g.pageHeight;
+  g.axisClipXmin = xmin;
+  g.axisClipYmin = ymin;
+  g.axisClipXmax = xmax;
+  g.axisClipYmax = ymax;
+}
+
+void sclpax(Global& g, int mode) {
+  if (g.axisClipMarker == 2) return;
+  qqstrk(g);
+  if (mode == 0) {
+    g.savedClip[0] = g.clipXmin;
+    g.savedClip[1] = g.clipYmin;
+    g.savedClip[2] = g.clipXmax;
+    g.savedClip[3] = g.clipYmax;
+    if (g.axisClipXmin > g.clipXmin) g.clipXmin = g.axisClipXmin;
+    if (g.axisClipYmin > g.clipYmin) g.clipYmin = g.axisClipYmin;
+    if (g.axisClipXmax < g.clipXmax) g.clipXmax = g.axisClipXmax;
+    if (g.axisClipYmax < g.clipYmax) g.clipYmax = g.axisClipYmax;
+  } else {
+    g.clipXmin = g.savedClip[0];
+    g.clipYmin = g.savedClip[1];
+    g.clipXmax = g.savedClip[2];
+    g.clipYmax = g.savedClip[3];
+  }
+}
+
 }  // namespace korvan
+
+using namespace korvan;
+
+extern "C" {
+
+void line(int nx1, int ny1, int nx2, int ny2) {
+  Global* gp = jqqlev(1, 3, "line");
+  if (!gp) return;
+  Global& g = *gp;
+  if (g.origin == 1 && g.noFlip != 1) {
+    ny1 = g.pageHeight - ny1;
+    ny2 = g.pageHeight - ny2;
+  }
+  strtqq(g, static_cast<float>(nx1), static_cast<float>(ny1));
+  connqq(g, static_cast<float>(nx2), static_cast<float>(ny2));
+}
+
+void endgrf(void) {
+  Global* gp = jqqlev(1, 3, "endgrf");
+  if (!gp) return;
+  Global& g = *gp;
+  if (g.axisClipMarker == 2) {
+    g.axisClipMarker = 0;
+    sclpax(g, 1);
+  }
+  g.level = 1;
+  resatt(g);
+  qqsend(g);
+}
+
+}  // extern "C"

@@ -20,7 +20,10 @@ void resdrw(Global& g) {
   g.patternRest = 1.0f;
   g.lineWidth = 1;
   resfil(g);
-  qqsclr(g, 255);
+  // Every plot starts from the colour state of a fresh library, so that a
+  // second plot of a run gets the same first colour record as the first.
+  g.currentColour = 0;
+  qqsvlt(g, g.device == 501 ? "rgrey" : "rainbo");
 }
 
 }  // namespace korvan
