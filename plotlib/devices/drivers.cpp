@@ -9,6 +9,7 @@
 #include "devices/kyocera/kyoc_driver.h"
 #include "devices/null/null_driver.h"
 #include "devices/postscript/ps_driver.h"
+#include "devices/raster/raster_driver.h"
 #include "devices/svg/svg_driver.h"
 
 namespace korvan {
@@ -18,6 +19,7 @@ Driver* makeDriver(int device) {
   if (device == 301) return new KyocDriver();
   if (device >= 401 && device <= 405) return new HpglDriver(device);
   if (device >= 501 && device <= 504) return new PostScriptDriver(device);
+  if (device >= 601 && device <= 607) return new RasterDriver(device);
   if (device == 801) return new SvgDriver();
   return new NullDriver(device);
 }

@@ -1,0 +1,75 @@
+#include "devices/raster/raster_driver.h"
+
+#include <algorithm>
+
+#include "core/state.h"
+#include "devices/image/image.h"
+
+namespace korvan {
+
+namespace {
+struct RasterOptions {
+  int colourMode = 0;
+  int width = 0, height = 0;
+};
+RasterOptions& options() {
+  static RasterOptions o;
+  return o;
+}
+}  // namespace
+
+void qqvopt(int colourMode, int width, int height) {
+  options().colourMode = colourMode;
+  options().width = width;
+  options().height = height;
+}
+
+void RasterDriver::open(Global& g) {
+  int w = options().width, h = options().height;
+  int given = w > 0 && h > 0 ? 1 : 0;
+  if (raster_.qqvini(g.pageWidth, g.pageHeight, &w, &h, given, g.bgMode, options().colourMode) !=
+      0) {
+    warnin(g, 53);
+    qqfatal();
+  }
+  // Pixels per plot unit: the page fits into the raster, and a landscape
+  // page keeps the scale of the 2969 units wide page.
+  float W = static_cast<float>(g.pageWidth), H = static_cast<float>(g.pageHeight);
+  float s = std::min((w - 1) / W, (h - 1) / H);
+  s = std::min(s, (g.pageWidth > g.pageHeight ? w - 1 : h - 1) / 2969.0f);
+  g.deviceScale = s;
+  g.lastX = g.lastY = 0;
+  raster_.qqvvlt(g.colourTable);
+}
+
+void RasterDriver::point(Global& g, float x, float y, int mode) {
+  int X = rnd(x * g.deviceScale), Y = rnd(y * g.deviceScale);
+  if (mode == 2) raster_.qqvlin(g.lastX, g.lastY, X, Y);
+  g.lastX = X;
+  g.lastY = Y;
+}
+
+void RasterDriver::box(Global& g, float x1, float y1, float x2, float y2, int colour) {
+  float s = g.deviceScale;
+  raster_.qqvfll(rnd(x1 * s), rnd(y1 * s), rnd(x2 * s), rnd(y2 * s), ((colour % 256) + 256) % 256);
+}
+
+void RasterDriver::erase(Global&) { raster_.qqvers(); }
+
+void RasterDriver::colour(Global&, int index) { raster_.qqvclr(index); }
+
+void RasterDriver::palette(Global& g) { raster_.qqvvlt(g.colourTable); }
+
+int RasterDriver::finish(Global& g) {
+  int written = 0;
+  if (device_ != 603) {
+    // The raster follows the library's table (also entries set without a
+    // table load).
+    raster_.qqvvlt(g.colourTable);
+    written = qqrfil(g, g.outFileName, sizeof g.outFileName, device_ - 600, &raster_) == 0 ? 1 : 0;
+  }
+  raster_.qqvfin();
+  return written;
+}
+
+}  // namespace korvan
