@@ -203,23 +203,7 @@ void sendbf(void) {
   if (g) qqsend(*g);
 }
 
-void winupd(void) {
-  Global* g = jqqlev(0, 3, "winupd");
-  if (g && g->driver && isScreenDevice(g->device)) g->driver->flush(*g);
-}
-
-}  // extern "C"
-
-extern "C" {
-
-void qqwext(const int* id, int* out) {
-  Global* g = jqqlev(0, 3, "qqwext");
-  if (!g || !id) return;
-  if (*id <= 1) g->externalWindow = *id;
-  if (out) *out = 0;
-}
-
-void qqwext_(const int* id, int* out) { qqwext(id, out); }
+// winupd and qqwext belong to the screen driver (devices/screen).
 
 }  // extern "C"
 

@@ -9,12 +9,14 @@
 #include "devices/kyocera/kyoc_driver.h"
 #include "devices/null/null_driver.h"
 #include "devices/postscript/ps_driver.h"
+#include "devices/screen/screen_driver.h"
 #include "devices/raster/raster_driver.h"
 #include "devices/svg/svg_driver.h"
 
 namespace korvan {
 
 Driver* makeDriver(int device) {
+  if (device >= 72 && device <= 80) return new ScreenDriver(device);
   if (device == 201) return new GkslDriver();
   if (device == 301) return new KyocDriver();
   if (device >= 401 && device <= 405) return new HpglDriver(device);
