@@ -27,6 +27,8 @@ WindowSystem& windowSystem() {
   return *system;
 }
 
+void closeWindowSystem() { current().reset(); }
+
 void useHeadless(const ScreenMetrics& metrics) { current().reset(openHeadless(metrics)); }
 
 }  // namespace korvan::platform

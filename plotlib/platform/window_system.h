@@ -93,6 +93,10 @@ WindowSystem& windowSystem();
 // must have been destroyed.
 void useHeadless(const ScreenMetrics& metrics);
 
+// Closes the window system (its windows must have been destroyed); the next
+// windowSystem() opens one again.
+void closeWindowSystem();
+
 // The two implementations; openX11 returns nullptr without a display.
 WindowSystem* openHeadless(const ScreenMetrics& metrics);
 WindowSystem* openX11();

@@ -412,6 +412,10 @@ void qqwfin(int code) {
   }
   flushLines(true);
   copyToWindow(s.slots[s.current]);
+  // Input made while the plot was drawn belongs to no wait: it is handled
+  // now, with the buttons ignored and Close still disabled.
+  platform::Event e;
+  while (ws().next(e, 0)) KorProc(e.window, e.message);
   if (s.current != s.requested - 1) qqwsel(s.requested);
   WinSlot& slot = s.slots[s.current];
   if (!slot.window) return;  // nothing left to wait on
@@ -518,6 +522,7 @@ bool qqwinf(int slot, ScreenSlotInfo* info) {
   if (slot < 0 || slot >= kSlots || !info) return false;
   const WinSlot& w = S().slots[slot];
   info->open = w.window != 0;
+  info->window = w.window;
   info->x = w.x;
   info->y = w.y;
   info->width = w.window ? w.width : 0;

@@ -44,6 +44,7 @@ void KorProc(int window, platform::Message message);
 // What a slot shows, for the image capture and for inspection.
 struct ScreenSlotInfo {
   bool open;              // the slot has a window
+  int window;             // its platform window (for KorProc)
   int x, y;               // client origin on the screen
   int width, height;      // drawing area (back buffer)
   bool closeEnabled;
