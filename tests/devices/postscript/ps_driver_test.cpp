@@ -487,5 +487,44 @@ TEST_F(PsTest, GhostscriptRendersAPortraitPage) {
   EXPECT_TRUE(hasColourNear(im, out.col, out.row, {255, 255, 255}, 0));
 }
 
+TEST_F(PsTest, PublicRoutinesDrawThePlotOnEveryKeyword) {
+  struct Case {
+    const char* key;
+    const char* file;
+    Rgb paper;
+  };
+  const Case cases[] = {{"POST", "korvan.psc", {255, 255, 255}},
+                        {"PSCL", "korvan_1.psc", {0, 0, 0}},
+                        {"EPS", "korvan.eps", {255, 255, 255}},
+                        {"PS", "korvan.ps", {255, 255, 255}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
+    start(c.key);
+    setvlt("RAIN");
+    color("RED");
+    linwid(10);
+    line(300, 400, 2600, 400);
+    shdpat(16);
+    color("BLUE");
+    int nx[] = {1800, 2600, 2200};
+    int ny[] = {1000, 1000, 1700};
+    areaf(nx, ny, 3);
+    korfin();
+    std::string file = slurp(c.file);
+    EXPECT_NE(file.find("20 cm setlinewidth"), std::string::npos);
+    EXPECT_NE(file.find("eofill"), std::string::npos);
+    Image im = renderPs(c.file, 72);
+    ASSERT_FALSE(im.empty());
+    auto at = [&](double x, double y, Rgb col, const char* what) {
+      SheetPoint p = sheet(x, y);
+      EXPECT_TRUE(hasColourNear(im, p.col, p.row, col, 1)) << what << " at plot " << x << "," << y;
+    };
+    at(1500, 400, {255, 0, 0}, "line");
+    at(1500, 470, c.paper, "beside the line");
+    at(2200, 1233, {0, 0, 255}, "triangle");
+    at(1850, 1650, c.paper, "outside the triangle");
+  }
+}
+
 }  // namespace
 }  // namespace korvan::test

@@ -306,5 +306,26 @@ TEST_F(SvgTest, DocumentsOfSeveralPlotsAreWellFormed) {
   }
 }
 
+TEST_F(SvgTest, PublicRoutinesDrawThePlot) {
+  start();
+  color("RED");
+  linwid(5);
+  line(300, 400, 2600, 400);
+  shdpat(16);
+  color("BLUE");
+  int nx[] = {1800, 2600, 2200};
+  int ny[] = {1000, 1000, 1700};
+  areaf(nx, ny, 3);
+  std::string doc = finish();
+  EXPECT_NE(doc.find("stroke=\"#ff0000\" stroke-width=\"5.000\""), std::string::npos) << doc;
+  EXPECT_NE(doc.find("<polygon fill=\"#0000ff\""), std::string::npos) << doc;
+  Image im = renderSvg("korvan.svg");
+  ASSERT_FALSE(im.empty());
+  EXPECT_TRUE(hasColourNear(im, 1500 * kS, 400 * kS, {255, 0, 0}, 1));
+  EXPECT_TRUE(hasColourNear(im, 1500 * kS, 470 * kS, {255, 255, 255}, 1));
+  EXPECT_TRUE(hasColourNear(im, 2200 * kS, 1233 * kS, {0, 0, 255}, 1));
+  EXPECT_TRUE(hasColourNear(im, 1850 * kS, 1650 * kS, {255, 255, 255}, 1));
+}
+
 }  // namespace
 }  // namespace korvan::test
