@@ -328,10 +328,10 @@ int viewerOptions(int argc, char** argv, const char* program, const char* files,
   std::FILE* f = help ? stdout : stderr;
   std::fprintf(f,
                "Usage: %s [--help | --version]\n"
-               "Animates the orbits in the element files %s of the current\n"
-               "directory in a screen window. The window stays open after the last\n"
-               "frame until the right mouse button is released over it or the window\n"
-               "is closed.\n",
+               "Animates the orbits of the element files %s\n"
+               "in the current directory in a screen window. After the last frame\n"
+               "the window stays open until the right mouse button is released over\n"
+               "it or the window is closed.\n",
                program, files);
   return help ? 0 : 2;
 }
