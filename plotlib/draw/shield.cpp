@@ -10,6 +10,7 @@
 
 #include "core/state.h"
 #include "devices/dispatch.h"
+#include "draw/clip.h"
 #include "draw/figure.h"
 #include "draw/pipeline.h"
 #include "korvan.h"
@@ -22,19 +23,6 @@ constexpr int kListSize = 1000;
 constexpr int kMaxCrossPoints = 300;
 constexpr float kTol = 0.001f;
 
-// Side code of one coordinate: 1 below, 2 inside (with tolerance), 3 above.
-int side(float v, float lo, float hi) { return v < lo - kTol ? 1 : (v > hi + kTol ? 3 : 2); }
-
-float cutX(float x1, float y1, float x2, float y2, float yc) {
-  if (std::fabs(y1 - y2) < 1e-35f) return x1;
-  return x1 + (yc - y1) * (x2 - x1) / (y2 - y1);
-}
-
-float cutY(float x1, float y1, float x2, float y2, float xc) {
-  if (std::fabs(x2 - x1) < 1e-35f) return y1;
-  return y1 + (xc - x1) * (y2 - y1) / (x2 - x1);
-}
-
 enum class Cut { Outside, Inside, Crosses };
 
 // The side-code clipper applied to a rectangle. On Crosses, the moved ends
@@ -42,10 +30,11 @@ enum class Cut { Outside, Inside, Crosses };
 Cut clipRect(float& x1, float& y1, float& x2, float& y2, float xmin, float ymin, float xmax,
              float ymax, bool& startMoved, bool& endMoved) {
   startMoved = endMoved = false;
+  // Each cut puts one coordinate on an edge, so a few settle any segment.
   for (int round = 0; round < 8; ++round) {
-    int cx1 = side(x1, xmin, xmax), cy1 = side(y1, ymin, ymax);
-    int cx2 = side(x2, xmin, xmax), cy2 = side(y2, ymin, ymax);
-    bool in1 = cx1 == 2 && cy1 == 2, in2 = cx2 == 2 && cy2 == 2;
+    int cx1, cy1, cx2, cy2;
+    bool in1 = chkval(x1, y1, &cx1, &cy1, xmin, ymin, xmax, ymax) == 0;
+    bool in2 = chkval(x2, y2, &cx2, &cy2, xmin, ymin, xmax, ymax) == 0;
     if (in1 && in2) return (startMoved || endMoved) ? Cut::Crosses : Cut::Inside;
     if ((cx1 == cx2 && cx1 != 2) || (cy1 == cy2 && cy1 != 2)) return Cut::Outside;
     bool first = !in1;
@@ -53,16 +42,16 @@ Cut clipRect(float& x1, float& y1, float& x2, float& y2, float xmin, float ymin,
     float& py = first ? y1 : y2;
     int cx = first ? cx1 : cx2, cy = first ? cy1 : cy2;
     if (cx == 1) {
-      py = cutY(x1, y1, x2, y2, xmin);
+      py = ycut(x1, y1, x2, y2, xmin);
       px = xmin;
     } else if (cx == 3) {
-      py = cutY(x1, y1, x2, y2, xmax);
+      py = ycut(x1, y1, x2, y2, xmax);
       px = xmax;
     } else if (cy == 1) {
-      px = cutX(x1, y1, x2, y2, ymin);
+      px = xcut(x1, y1, x2, y2, ymin);
       py = ymin;
     } else {
-      px = cutX(x1, y1, x2, y2, ymax);
+      px = xcut(x1, y1, x2, y2, ymax);
       py = ymax;
     }
     (first ? startMoved : endMoved) = true;
