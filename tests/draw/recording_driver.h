@@ -38,12 +38,13 @@ struct Seg {
 
 class Recorder : public Driver {
  public:
-  void point(Global&, float x, float y, int mode) override {
+  void point(Global& g, float x, float y, int mode) override {
     Event e{Event::Point};
     e.x = x;
     e.y = y;
     e.mode = mode;
     events.push_back(e);
+    if (onPoint) onPoint(g, x, y, mode);
   }
   void box(Global&, float x1, float y1, float x2, float y2, int colour) override {
     Event e{Event::Box};
@@ -133,6 +134,9 @@ class Recorder : public Driver {
   std::vector<Event> events;
   bool acceptPolygons = false;
   bool strokesWidth = false;  // behave like a device that strokes wide lines
+  // Called after the event is recorded, for tests that act from inside the
+  // device layer.
+  void (*onPoint)(Global&, float, float, int) = nullptr;
   void (*onColour)(Global&, int) = nullptr;
 };
 
