@@ -214,5 +214,27 @@ TEST_F(ShieldTest, TooManyCrossingPointsLeaveTheLastRegionsOpen) {
   EXPECT_EQ(moves, 1 + 150);  // the start, and past each region examined
 }
 
+TEST_F(ShieldTest, ByAddressFormsCutKeywordsToFourCharacters) {
+  Global& g = G();
+  shield_("SYMBOLS", "ON", 7, 2);
+  EXPECT_EQ(g.shieldAuto[1], 1);
+  int nsym = 0, x = 500, y = 500, w = 20, h = 10, n = 1;
+  float a = 15.0f;
+  symbol_(&nsym, &x, &y);
+  EXPECT_EQ(g.shieldCount, 1);
+  shlrec_(&x, &y, &w, &h);
+  shlrct_(&x, &y, &w, &h, &a);
+  EXPECT_EQ(g.userShields, 2);
+  shlres_(&n);
+  EXPECT_EQ(g.userShields, 1);
+  shield_("SYMBxx", "DELETE", 6, 6);
+  EXPECT_EQ(g.shieldCount, 1);
+  int pat = 9, ia = 30, it = 1, id = 2, ic = 1;
+  shdpat_(&pat);
+  EXPECT_EQ(g.shadingPattern, 9);
+  mypat_(&ia, &it, &id, &ic);
+  EXPECT_EQ(g.shadingPattern, 30121);
+}
+
 }  // namespace
 }  // namespace korvan::test
