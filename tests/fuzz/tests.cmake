@@ -1,0 +1,35 @@
+# libFuzzer runs of the readers of the library's own files (raster dump, BMP,
+# GIF). The fuzzers are built with clang from the reader sources themselves,
+# whatever compiler builds the project, and each runs for a short while as
+# one test. Skipped in the sanitizer build: the fuzzers carry AddressSanitizer
+# already, so one run per CI pass is enough.
+find_program(KORVAN_CLANGXX NAMES clang++ clang++-16 clang++-15 clang++-14)
+set(KORVAN_FUZZ_SECONDS 20 CACHE STRING "Seconds each fuzzer runs in the test suite")
+
+if(KORVAN_CLANGXX AND NOT KORVAN_SANITIZE)
+  set(_lib ${PROJECT_SOURCE_DIR}/plotlib)
+  set(_fuzz ${PROJECT_SOURCE_DIR}/fuzz)
+  set(_out ${CMAKE_CURRENT_BINARY_DIR}/fuzz)
+  file(MAKE_DIRECTORY ${_out})
+  set(raster_dump_FUZZ_SOURCES ${_lib}/devices/raster/dump_read.cpp)
+  set(bmp_read_FUZZ_SOURCES ${_lib}/devices/image/bmp_read.cpp ${_lib}/devices/image/prow.cpp)
+  set(gif_read_FUZZ_SOURCES ${_lib}/devices/image/gif_read.cpp ${_lib}/devices/image/prow.cpp)
+  foreach(name raster_dump bmp_read gif_read)
+    set(_sources ${_fuzz}/${name}_fuzz.cpp ${_lib}/devices/raster/raster.cpp ${${name}_FUZZ_SOURCES})
+    add_custom_command(
+      OUTPUT ${_out}/${name}_fuzz
+      COMMAND ${KORVAN_CLANGXX} -std=c++20 -g -O1 -Wall -Wextra
+              -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
+              -I${_lib} ${_sources} -o ${_out}/${name}_fuzz
+      DEPENDS ${_sources} ${_fuzz}/fuzz_raster.h ${_lib}/devices/raster/raster.h
+              ${_lib}/devices/raster/dump.h ${_lib}/devices/image/image.h
+              ${_lib}/devices/image/byte_source.h
+      COMMENT "Building fuzzer ${name}_fuzz with clang"
+      VERBATIM)
+    add_custom_target(${name}_fuzz ALL DEPENDS ${_out}/${name}_fuzz)
+    add_test(NAME fuzz_${name}
+             COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/run_fuzz.sh ${_out}/${name}_fuzz
+                     ${_fuzz}/corpus/${name} ${KORVAN_FUZZ_SECONDS} ${_out})
+    set_tests_properties(fuzz_${name} PROPERTIES TIMEOUT 300 LABELS fuzz)
+  endforeach()
+endif()
