@@ -270,7 +270,7 @@ void qqwopn(int device, int pageWidth, int pageHeight, int winMode, int* winX, i
     *winY = y;
   }
 
-  WinSlot& ws_ = s.slots[slot];
+  WinSlot& win = s.slots[slot];
   releaseSlot(slot);
   if (s.current != slot && s.slots[s.current].window) retitle(s.current);
   s.current = slot;
@@ -280,25 +280,25 @@ void qqwopn(int device, int pageWidth, int pageHeight, int winMode, int* winX, i
   // client area of (width - 1) x (height - 1) at (x, y + 1).
   char title[40];
   std::snprintf(title, sizeof title, "KORVAN %d / Working", slot + 1);
-  ws_.x = x;
-  ws_.y = y + 1;
-  ws_.window = ws().create(ws_.x, ws_.y, w - 1, h - 1, w, h, title, s.displayMode != 3);
-  ws_.width = w;
-  ws_.height = h;
-  ws_.closeEnabled = false;
-  ws_.userTitle.clear();
-  platform::Surface surface = ws_.window ? ws().surface(ws_.window) : platform::Surface{};
+  win.x = x;
+  win.y = y + 1;
+  win.window = ws().create(win.x, win.y, w - 1, h - 1, w, h, title, s.displayMode != 3);
+  win.width = w;
+  win.height = h;
+  win.closeEnabled = false;
+  win.userTitle.clear();
+  platform::Surface surface = win.window ? ws().surface(win.window) : platform::Surface{};
   if (!surface.pixels) {
     ws().messageBox("Cannot create Bitmap", "korini");
     s.quit = true;
   } else if (paletteMode()) {
-    ws_.indices.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0u);
-    ws_.buffer.attach(ws_.indices.data(), w, h, w);
+    win.indices.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0u);
+    win.buffer.attach(win.indices.data(), w, h, w);
   } else {
-    ws_.buffer.attach(surface.pixels, std::min(w, surface.width), std::min(h, surface.height),
+    win.buffer.attach(surface.pixels, std::min(w, surface.width), std::min(h, surface.height),
                       surface.stride);
   }
-  ws_.buffer.fill(mapColour(0));
+  win.buffer.fill(mapColour(0));
   *width = w;
   *height = h;
 }

@@ -52,6 +52,39 @@ std::string run(const std::string& command) {
 
 bool onPath(const char* tool) { return run(std::string("sh -c 'command -v ") + tool + "'") != ""; }
 
+// Starts an Xvfb server with one screen of this geometry on a free display;
+// returns its pid and the display name, or -1.
+pid_t startXvfb(const char* screen, std::string& name) {
+  int p[2];
+  if (pipe(p) != 0) return -1;
+  pid_t pid = fork();
+  if (pid == 0) {
+    close(p[0]);
+    int null = open("/dev/null", O_WRONLY);
+    dup2(null, 1);
+    dup2(null, 2);
+    std::string fd = std::to_string(p[1]);
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen, "-nolisten", "tcp",
+           static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(p[1]);
+  // Xvfb picks a free display number and writes it, then a line feed,
+  // when it is ready.
+  std::string number;
+  pollfd pf{p[0], POLLIN, 0};
+  char c = 0;
+  while (poll(&pf, 1, 15000) == 1 && read(p[0], &c, 1) == 1 && c != '\n') number += c;
+  close(p[0]);
+  if (c != '\n' || number.empty()) {
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    return -1;
+  }
+  name = ":" + number;
+  return pid;
+}
+
 struct Image {
   int width = 0, height = 0;
   std::vector<std::uint8_t> rgb;
@@ -180,31 +213,8 @@ class ScreenWindowTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     if (!onPath("Xvfb") || !onPath("xdotool") || !onPath("xwd") || !onPath("xwdtopnm")) return;
-    int p[2];
-    if (pipe(p) != 0) return;
-    xvfb = fork();
-    if (xvfb == 0) {
-      close(p[0]);
-      int null = open("/dev/null", O_WRONLY);
-      dup2(null, 1);
-      dup2(null, 2);
-      std::string fd = std::to_string(p[1]);
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
-             "tcp", static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    close(p[1]);
-    // Xvfb picks a free display number and writes it, then a line feed,
-    // when it is ready.
-    std::string number;
-    pollfd pf{p[0], POLLIN, 0};
-    char c = 0;
-    while (poll(&pf, 1, 15000) == 1 && read(p[0], &c, 1) == 1 && c != '\n') number += c;
-    if (c == '\n' && !number.empty()) {
-      display = ":" + number;
-      setenv("DISPLAY", display.c_str(), 1);
-    }
-    close(p[0]);
+    xvfb = startXvfb("1024x768x24", display);
+    if (xvfb > 0) setenv("DISPLAY", display.c_str(), 1);
   }
   static void TearDownTestSuite() {
     if (xvfb > 0) {
@@ -294,6 +304,12 @@ TEST_P(ScreenWindowCopy, ShowsThePlotAndWaitsForTheRightButton) {
     korini();
     drawFrame();
     writeBackBuffer("back.ppm");
+    int id = 2, out = 0;
+    qqwext(&id, &out);
+    if (std::FILE* f = std::fopen("window.txt", "w")) {
+      std::fprintf(f, "%d", out);
+      std::fclose(f);
+    }
     p.tell('r');
     p.await();
     korfin();
@@ -305,6 +321,12 @@ TEST_P(ScreenWindowCopy, ShowsThePlotAndWaitsForTheRightButton) {
   std::string geometry = run("xdotool getwindowgeometry " + id);
   EXPECT_NE(geometry.find("Position: 4,47"), std::string::npos) << geometry;
   EXPECT_NE(geometry.find("Geometry: 1015x717"), std::string::npos) << geometry;
+
+  // The window identifier query names the same window.
+  std::ifstream known(dir_ + "/window.txt");
+  std::string native;
+  known >> native;
+  EXPECT_EQ(native, id);
 
   Image back = readPpm(dir_ + "/back.ppm");
   ASSERT_EQ(back.width, 1016);
@@ -411,6 +433,55 @@ TEST_F(ScreenWindowTest, SecondSlotRetitlesTheFirstWindow) {
   EXPECT_EQ(plot.join(), 0);
   // End mode 0 closes every window.
   EXPECT_EQ(run("xdotool search --name KORVAN"), "");
+}
+
+TEST_F(ScreenWindowTest, SixteenBitScreenShowsTheColours) {
+  std::string name;
+  pid_t server = startXvfb("1024x768x16", name);
+  ASSERT_GT(server, 0);
+  struct Restore {
+    pid_t server;
+    ~Restore() {
+      setenv("DISPLAY", display.c_str(), 1);
+      kill(server, SIGTERM);
+      waitpid(server, nullptr, 0);
+    }
+  } restore{server};
+  setenv("DISPLAY", name.c_str(), 1);
+  Plot plot(dir_, [](Plot& p) {
+    metafl("CONS");
+    korini();
+    if (qqgglb().screenDepth != 16) _exit(4);
+    drawFrame();
+    writeBackBuffer("back.ppm");
+    p.tell('r');
+    p.await();
+    qqgglb().winEndMode = 3;  // closes at once
+    korfin();
+  });
+  ASSERT_TRUE(plot.heard('r'));
+  std::string id = window("KORVAN 1 / Working");
+  ASSERT_NE(id, "");
+  Image back = readPpm(dir_ + "/back.ppm");
+  Image shot = screenshot(id);
+  ASSERT_EQ(shot.width, 1015);
+  ASSERT_EQ(shot.height, 717);
+  // Five or six bits per channel: within one step of the back buffer.
+  int wrong = 0;
+  for (int y = 0; y < shot.height; ++y)
+    for (int x = 0; x < shot.width; ++x) {
+      std::uint32_t a = shot.at(x, y), b = back.at(x, y);
+      for (int k = 0; k < 24; k += 8) {
+        int d = static_cast<int>((a >> k) & 255) - static_cast<int>((b >> k) & 255);
+        if (d > 8 || d < -8) {
+          ++wrong;
+          break;
+        }
+      }
+    }
+  EXPECT_EQ(wrong, 0);
+  plot.go();
+  EXPECT_EQ(plot.join(), 0);
 }
 
 }  // namespace
