@@ -6,11 +6,12 @@
 #include "devices/driver.h"
 #include "devices/gksl/gksl_driver.h"
 #include "devices/hpgl/hpgl_driver.h"
+#include "devices/java/java_driver.h"
 #include "devices/kyocera/kyoc_driver.h"
 #include "devices/null/null_driver.h"
 #include "devices/postscript/ps_driver.h"
-#include "devices/screen/screen_driver.h"
 #include "devices/raster/raster_driver.h"
+#include "devices/screen/screen_driver.h"
 #include "devices/svg/svg_driver.h"
 
 namespace korvan {
@@ -23,6 +24,7 @@ Driver* makeDriver(int device) {
   if (device >= 501 && device <= 504) return new PostScriptDriver(device);
   if (device >= 601 && device <= 607) return new RasterDriver(device);
   if (device == 801) return new SvgDriver();
+  if (device == 701) return new JavaDriver();
   return new NullDriver(device);
 }
 
