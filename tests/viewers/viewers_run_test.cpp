@@ -39,13 +39,13 @@ class ViewersRun : public ::testing::Test {
     std::ofstream(dir_ + "/" + name, std::ios::binary) << text;
   }
   // n records of one body; record k varies with k so that frames differ.
-  static std::string file(int n, int nobj, double a, int seed = 0) {
+  static std::string file(int n, int nobj, double a, int shift = 0) {
     std::string t = "elements of body " + std::to_string(nobj) + "\n";
     for (int k = 0; k < n; ++k) {
       char line[128];
       std::snprintf(line, sizeof line, "%d %.3f %.3f 1.0 %d %d 0.0 %d\n", k,
-                    a * (1.0 + 0.05 * ((k + seed) % 3)), 0.1 * ((k + seed) % 5), 37 * (k + seed),
-                    11 * (k + seed), nobj);
+                    a * (1.0 + 0.05 * ((k + shift) % 3)), 0.1 * ((k + shift) % 5), 37 * (k + shift),
+                    11 * (k + shift), nobj);
       t += line;
     }
     return t;
@@ -110,9 +110,9 @@ TEST_F(ViewersRun, WarningsProtocolAndOneFrameSetOfVectorsPerRecord) {
     SCOPED_TRACE(v.name);
     // Vectors of the page alone, of each of three frames alone, and of the
     // three frames in one run: the frames add up, and each one draws.
-    auto setUp = [&](int n, int seed) {
+    auto setUp = [&](int n, int shift) {
       for (std::size_t i = 0; i < v.bodies.size(); ++i)
-        write(name(v.bodies[i]), file(n, v.bodies[i], v.a * (1 + 0.3 * i), seed));
+        write(name(v.bodies[i]), file(n, v.bodies[i], v.a * (1 + 0.3 * i), shift));
     };
     setUp(0, 0);
     Outcome empty = run(v.name);
