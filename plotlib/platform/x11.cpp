@@ -2,7 +2,8 @@
 // MIT-SHM shared memory when the server offers it, so that an update is a
 // single XShmPutImage with no copy on our side; otherwise in process memory
 // sent with XPutImage. For visuals whose pixel layout is not 0x00RRGGBB the
-// surface is converted into a second image at each update.
+// surface is converted into a second image at each update. The environment
+// variable KORVAN_NO_SHM (any value) turns shared memory off.
 #include "platform/window_system.h"
 
 #ifdef KORVAN_HAVE_X11

@@ -439,8 +439,9 @@ void qqwfin(int code) {
   setTitle(s.current, title);
 
   if (s.endMode == 2) return;
-  if (ws().headless()) {
-    // Nobody can answer: the plot ends as if the user had.
+  if (ws().headless() || s.displayMode == 3) {
+    // Nobody can answer (no display, or the window is not shown): the plot
+    // ends as if the user had.
     if (s.endMode != 1) qqwwcls();
     return;
   }

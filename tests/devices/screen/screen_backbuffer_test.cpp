@@ -36,6 +36,8 @@ class ScreenTest : public ::testing::Test {
     useScreen(24);
   }
   void TearDown() override {
+    // A plot left open ends here: korfin releases its driver.
+    if (qqsglb(0) == 1 && qqgglb().level > 0) korfin();
     qqwwcls();
     qqsglb(1);
     std::filesystem::current_path(old_);
