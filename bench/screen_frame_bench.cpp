@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -54,6 +55,7 @@ pid_t startXvfb() {
   pid_t pid = fork();
   if (pid == 0) {
     close(p[0]);
+    prctl(PR_SET_PDEATHSIG, SIGTERM);  // never outlive the benchmark
     int null = open("/dev/null", O_WRONLY);
     dup2(null, 1);
     dup2(null, 2);

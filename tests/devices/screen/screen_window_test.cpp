@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -60,6 +61,7 @@ pid_t startXvfb(const char* screen, std::string& name) {
   pid_t pid = fork();
   if (pid == 0) {
     close(p[0]);
+    prctl(PR_SET_PDEATHSIG, SIGTERM);  // never outlive the test program
     int null = open("/dev/null", O_WRONLY);
     dup2(null, 1);
     dup2(null, 2);
@@ -150,7 +152,9 @@ class Plot {
       close(b[1]);
       up_ = a[1];
       down_ = b[0];
-      alarm(60);  // whatever happens, the child does not outlive the test
+      // Whatever happens, the child does not outlive the test.
+      prctl(PR_SET_PDEATHSIG, SIGKILL);
+      alarm(60);
       if (chdir(dir.c_str()) != 0) _exit(3);
       if (!shm) setenv("KORVAN_NO_SHM", "1", 1);
       if (!std::freopen("out.txt", "w", stdout)) _exit(3);
@@ -255,6 +259,8 @@ class ScreenWindowTest : public ::testing::Test {
   static void wmClose(const std::string& id) {
     ::Display* d = XOpenDisplay(nullptr);
     ASSERT_NE(d, nullptr);
+    // A window that is already gone must fail the test, not end the program.
+    XSetErrorHandler([](::Display*, XErrorEvent*) { return 0; });
     ::Window w = static_cast<::Window>(std::stoul(id));
     XEvent ev{};
     ev.xclient.type = ClientMessage;
