@@ -74,6 +74,31 @@ inline Image readPpm(const std::string& name) {
   return im;
 }
 
+// Dates ("dd.mm.yyyy") and times ("hh:mm:ss") replaced by fixed masks.
+inline std::string maskDates(const std::string& s) {
+  auto digits = [&s](std::size_t at, const char* shape) {
+    for (std::size_t k = 0; shape[k]; ++k) {
+      if (at + k >= s.size()) return false;
+      char c = s[at + k];
+      if (shape[k] == '9' ? (c < '0' || c > '9') : c != shape[k]) return false;
+    }
+    return true;
+  };
+  std::string out;
+  for (std::size_t i = 0; i < s.size();) {
+    if (digits(i, "99.99.9999")) {
+      out += "DD.MM.YYYY";
+      i += 10;
+    } else if (digits(i, "99:99:99")) {
+      out += "hh:mm:ss";
+      i += 8;
+    } else {
+      out += s[i++];
+    }
+  }
+  return out;
+}
+
 inline int run(const std::string& cmd) { return std::system(cmd.c_str()); }
 
 // Ghostscript at res dpi on an A4 sheet; EPS files cropped to their
