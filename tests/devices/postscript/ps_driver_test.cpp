@@ -526,5 +526,33 @@ TEST_F(PsTest, PublicRoutinesDrawThePlotOnEveryKeyword) {
   }
 }
 
+TEST_F(PsTest, BoxesAndPolygonsCoverWhatWasDrawnBefore) {
+  Global& g = start("POST");
+  g.colourTable[10] = 0xFF0000;
+  g.colourTable[20] = 0x0000FF;
+  qqsclr(g, 10);
+  qqstrk(g);
+  g.driver->width(g, 10);
+  // the line is still in the path buffer when the box arrives
+  xjdraw(g, 300.0f, 400.0f, 3);
+  xjdraw(g, 2600.0f, 400.0f, 2);
+  dbox(g, 1000, 300, 1400, 500, 20);
+  xjdraw(g, 300.0f, 1400.0f, 3);
+  xjdraw(g, 2600.0f, 1400.0f, 2);
+  qqsclr(g, 20);
+  const float tx[] = {1800, 2600, 2200};
+  const float ty[] = {1300, 1300, 1700};
+  xjpoly(g, tx, ty, 3);
+  korfin();
+  Image im = renderPs("korvan.psc", 72);
+  ASSERT_FALSE(im.empty());
+  SheetPoint under = sheet(1200, 400), outside = sheet(700, 400);
+  EXPECT_TRUE(hasColourNear(im, under.col, under.row, {0, 0, 255}, 0));
+  EXPECT_TRUE(hasColourNear(im, outside.col, outside.row, {255, 0, 0}, 1));
+  SheetPoint covered = sheet(2200, 1400), open = sheet(1000, 1400);
+  EXPECT_TRUE(hasColourNear(im, covered.col, covered.row, {0, 0, 255}, 0));
+  EXPECT_TRUE(hasColourNear(im, open.col, open.row, {255, 0, 0}, 1));
+}
+
 }  // namespace
 }  // namespace korvan::test

@@ -341,5 +341,31 @@ TEST_F(SvgTest, PublicRoutinesDrawThePlot) {
   EXPECT_TRUE(hasColourNear(im, 1850 * kS, 1650 * kS, {255, 255, 255}, 1));
 }
 
+TEST_F(SvgTest, BoxesAndPolygonsCoverWhatWasDrawnBefore) {
+  Global& g = start();
+  g.colourTable[10] = 0xFF0000;
+  g.colourTable[20] = 0x0000FF;
+  qqsclr(g, 10);
+  qqstrk(g);
+  g.driver->width(g, 5);
+  // the line is still in the point buffer when the box arrives
+  xjdraw(g, 300.0f, 400.0f, 3);
+  xjdraw(g, 2600.0f, 400.0f, 2);
+  dbox(g, 1000, 300, 1400, 500, 20);
+  xjdraw(g, 300.0f, 1400.0f, 3);
+  xjdraw(g, 2600.0f, 1400.0f, 2);
+  qqsclr(g, 20);
+  const float tx[] = {1800, 2600, 2200};
+  const float ty[] = {1300, 1300, 1700};
+  xjpoly(g, tx, ty, 3);
+  finish();
+  Image im = renderSvg("korvan.svg");
+  ASSERT_FALSE(im.empty());
+  EXPECT_TRUE(hasColourNear(im, 1200 * kS, 400 * kS, {0, 0, 255}, 0));
+  EXPECT_TRUE(hasColourNear(im, 700 * kS, 400 * kS, {255, 0, 0}, 1));
+  EXPECT_TRUE(hasColourNear(im, 2200 * kS, 1400 * kS, {0, 0, 255}, 0));
+  EXPECT_TRUE(hasColourNear(im, 1000 * kS, 1400 * kS, {255, 0, 0}, 1));
+}
+
 }  // namespace
 }  // namespace korvan::test
