@@ -22,12 +22,11 @@ void entryRgb(const Global& g, int index, int& r, int& gr, int& b) {
   b = v & 255;
 }
 
-// " x, y" pairs, a line feed after every fifth pair but the last.
-void writePoints(ByteSink& f, const float* xs, const float* ys, int n) {
-  for (int k = 0; k < n; ++k) {
-    f.printf(" %.2f, %.2f", static_cast<double>(xs[k]), static_cast<double>(ys[k]));
-    if ((k + 1) % 5 == 0 && k != n - 1) f.put('\n');
-  }
+// Point k of n of a point list: " x, y", and a line feed after every fifth
+// point but the last.
+void writePoint(ByteSink& f, float x, float y, int k, int n) {
+  f.printf(" %.2f, %.2f", static_cast<double>(x), static_cast<double>(y));
+  if ((k + 1) % 5 == 0 && k != n - 1) f.put('\n');
 }
 
 }  // namespace
@@ -80,7 +79,7 @@ void SvgDriver::flushPath(Global& g) {
               static_cast<double>(px_[1]), static_cast<double>(py_[1]));
   } else if (f && count_ >= 3) {
     f->puts("<polyline points=\"\n");
-    writePoints(*f, px_, py_, count_);
+    for (int k = 0; k < count_; ++k) writePoint(*f, px_[k], py_[k], k, count_);
     f->puts("\"/>\n");
   }
 }
@@ -191,8 +190,7 @@ void SvgDriver::polygon(Global& g, const float* xs, const float* ys, int n) {
   for (int k = 0; k < n; ++k) {
     float X, Y;
     toDevice(g, xs[k], ys[k], X, Y);
-    f->printf(" %.2f, %.2f", static_cast<double>(X), static_cast<double>(Y));
-    if ((k + 1) % 5 == 0 && k != n - 1) f->put('\n');
+    writePoint(*f, X, Y, k, n);
   }
   f->puts("\"/>\n");
 }
