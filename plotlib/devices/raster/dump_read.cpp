@@ -1,7 +1,9 @@
 // Reading a raster dump into a raster of any size and mode. Kept apart from
 // the writer so that it builds without the rest of the library.
 #include <algorithm>
-#include <cstdio>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -19,9 +21,9 @@ void translate(std::uint8_t* row, int n, int flag, int base) {
   if (flag == 1) return;
   // Window dumps store palette entries; index = 2 (v - base) - 1.
   for (int i = 0; i < n; ++i) {
-    int v = row[i];
-    int c = v == base ? 0 : 2 * (v - base) - 1;
-    row[i] = static_cast<std::uint8_t>(std::clamp(c, 0, 255));
+    long long v = row[i];
+    long long c = v == base ? 0 : 2 * (v - base) - 1;
+    row[i] = static_cast<std::uint8_t>(std::clamp(c, 0LL, 255LL));
   }
 }
 }  // namespace
@@ -31,10 +33,17 @@ int qqvfilRead(ByteSource& in, VirtualRaster& raster) {
   if (!in.readAll(header, 80)) return 3;
   header[80] = '\0';
   if (std::memcmp(header, "!Bitmap", 7) != 0) return 3;
+  // Nine numbers separated by blanks; each must be a number an int holds.
   int f[9];
-  if (std::sscanf(header + 20, "%d %d %d %d %d %d %d %d %d", &f[0], &f[1], &f[2], &f[3], &f[4],
-                  &f[5], &f[6], &f[7], &f[8]) != 9)
-    return 3;
+  const char* p = header + 20;
+  for (int& v : f) {
+    char* end = nullptr;
+    errno = 0;
+    long long n = std::strtoll(p, &end, 10);
+    if (end == p || errno != 0 || n < INT_MIN || n > INT_MAX) return 3;
+    v = static_cast<int>(n);
+    p = end;
+  }
   const int w = f[0], h = f[1], stride = f[3], bpp = f[4], flag = f[7], base = f[8];
   if (bpp != 8 && bpp != 24 && bpp != 32) return 3;
   if (w < 1 || h < 1 || stride < 1 || stride > kMaxStride) return 3;

@@ -181,7 +181,10 @@ void VirtualRaster::qqvlin(int x1, int y1, int x2, int y2) {
     return;
   }
   if (x1 == x2) {
+    if (x1 < 0 || x1 >= width_) return;
     if (y1 > y2) std::swap(y1, y2);
+    y1 = std::max(y1, 0);
+    y2 = std::min(y2, height_ - 1);
     for (int y = y1; y <= y2; ++y) put(x1, y);
     return;
   }

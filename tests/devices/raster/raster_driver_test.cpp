@@ -68,7 +68,7 @@ class RasterOutput : public test::PlotTest {
     r.qqvvlt(table_);
     char buf[64];
     std::snprintf(buf, sizeof buf, "%s", name);
-    EXPECT_EQ(qqvfil(qqgglb(), r, buf, sizeof buf, 1), 0);
+    EXPECT_EQ(qqvfil(*jqqlev(0, 3, "test"), r, buf, sizeof buf, 1), 0);
     return test::pixelsOf(r);
   }
   int table_[256] = {};

@@ -140,6 +140,10 @@ TEST_F(RasterDump, WindowPaletteValuesAreTranslatedWhenTheFlagIs0) {
   EXPECT_EQ(r.qqvrpx(1, 0), 1);
   EXPECT_EQ(r.qqvrpx(2, 0), 3);
   EXPECT_EQ(r.qqvrpx(3, 0), 255);
+  // A base far outside the byte range clamps instead of overflowing.
+  touch("far.img", handmade("!Bitmap KORVAN WIN  ", 4, 1, 4, 8, 0, 1923267980, px));
+  ASSERT_EQ(load(r, "far.img"), 0);
+  EXPECT_EQ(r.qqvrpx(3, 0), 0);
   VirtualRaster other;  // the row path translates the same way
   make(other, 3, 1, 0, false);
   ASSERT_EQ(load(other, "win.img"), 0);
@@ -162,6 +166,9 @@ TEST_F(RasterDump, BadFilesGiveClearCodes) {
   EXPECT_EQ(load(r, "size.img"), 3);
   touch("numbers.img", std::string("!Bitmap KORVAN VIRT     4     3 eight") + std::string(43, ' '));
   EXPECT_EQ(load(r, "numbers.img"), 3);
+  touch("long.img", std::string("!Bitmap KORVAN VIRT  99999999999 3 8 4 8 32 0 1 0") +
+                        std::string(31, ' ') + std::string(12, '\0'));
+  EXPECT_EQ(load(r, "long.img"), 3);  // beyond an int
   // Truncated pixel data: both the exact and the row path say so.
   touch("cut.img", handmade("!Bitmap KORVAN VIRT ", 4, 3, 4, 8, 1, 0, std::string(7, '\1')));
   EXPECT_EQ(load(r, "cut.img"), 4);

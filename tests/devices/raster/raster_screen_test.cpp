@@ -31,6 +31,14 @@ class ScreenImage : public test::PlotTest {
     platform::useHeadless(m);
   }
   void TearDown() override {
+    // End the plot without waiting, keeping the window, then close it.
+    Global* g = jqqlev(0, 3, "test");
+    if (g && g->level > 0) {
+      g->winEndMode = 2;
+      testing::internal::CaptureStdout();
+      korfin();
+      testing::internal::GetCapturedStdout();
+    }
     qqwwcls();
     PlotTest::TearDown();
   }
