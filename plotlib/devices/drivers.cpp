@@ -3,16 +3,19 @@
 // driver.
 #include <memory>
 
+#include "devices/cgm/cgm_driver.h"
 #include "devices/driver.h"
 #include "devices/gksl/gksl_driver.h"
 #include "devices/hpgl/hpgl_driver.h"
 #include "devices/java/java_driver.h"
 #include "devices/kyocera/kyoc_driver.h"
 #include "devices/null/null_driver.h"
+#include "devices/pdf/pdf_driver.h"
 #include "devices/postscript/ps_driver.h"
 #include "devices/raster/raster_driver.h"
 #include "devices/screen/screen_driver.h"
 #include "devices/svg/svg_driver.h"
+#include "devices/wmf/wmf_driver.h"
 
 namespace korvan {
 
@@ -25,6 +28,9 @@ Driver* makeDriver(int device) {
   if (device >= 601 && device <= 607) return new RasterDriver(device);
   if (device == 801) return new SvgDriver();
   if (device == 701) return new JavaDriver();
+  if (device == 211) return new CgmDriver();
+  if (device == 511) return new PdfDriver();
+  if (device == 221) return new WmfDriver();
   return new NullDriver(device);
 }
 

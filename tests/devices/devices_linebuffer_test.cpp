@@ -78,7 +78,10 @@ TEST_F(LineBuffer, CgmWritesRawEightyByteRecords) {
   EXPECT_EQ(f.substr(0, 80), std::string(70, 'a') + std::string(10, 'b'));
   EXPECT_EQ(f.substr(80, 80), std::string(80, 'b'));
   EXPECT_EQ(f.substr(160, 11), std::string(10, 'b') + "c");
-  EXPECT_EQ(f.substr(171), std::string(69, ' '));  // the last record is padded with blanks
+  // the end of the picture (the last one-point path, END PICTURE, END
+  // METAFILE) follows, then the last record is padded with blanks
+  EXPECT_EQ(f.substr(171, 12), std::string("\x40\x3F\0\x04\0\0\x10\x66\0\xA0\0\x40", 12));
+  EXPECT_EQ(f.substr(183), std::string(57, ' '));
   EXPECT_EQ(f.find('\n'), std::string::npos);
 }
 

@@ -1,0 +1,321 @@
+#include "devices/wmf/wmf_driver.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "core/sink.h"
+#include "core/state.h"
+#include "draw/colour.h"
+#include "draw/pipeline.h"
+
+namespace korvan {
+
+namespace {
+
+// Metafile units per plot unit: 1/1440 inch.
+constexpr float kScale = 1440.0f / 254.0f;
+
+// Record functions of the Windows metafile format.
+constexpr unsigned kEof = 0x0000;
+constexpr unsigned kSetMapMode = 0x0103;
+constexpr unsigned kSelectObject = 0x012D;
+constexpr unsigned kDeleteObject = 0x01F0;
+constexpr unsigned kSetWindowOrg = 0x020B;
+constexpr unsigned kSetWindowExt = 0x020C;
+constexpr unsigned kSetTextColor = 0x0209;
+constexpr unsigned kCreatePenIndirect = 0x02FA;
+constexpr unsigned kCreateBrushIndirect = 0x02FC;
+constexpr unsigned kLineTo = 0x0213;
+constexpr unsigned kMoveTo = 0x0214;
+constexpr unsigned kPolygon = 0x0324;
+constexpr unsigned kRectangle = 0x041B;
+
+constexpr unsigned kAnisotropic = 8;
+constexpr unsigned kPenSolid = 0, kPenNull = 5;
+constexpr unsigned kBrushSolid = 0;
+
+// Device coordinates are 16-bit: points off that range are pinned.
+unsigned coord(int v) {
+  v = std::clamp(v, -32768, 32767);
+  return static_cast<std::uint16_t>(static_cast<std::int16_t>(v));
+}
+
+void putLe16(std::vector<std::uint8_t>& out, unsigned v) {
+  out.push_back(static_cast<std::uint8_t>(v));
+  out.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+
+void putLe32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+  putLe16(out, v & 0xFFFF);
+  putLe16(out, v >> 16);
+}
+
+}  // namespace
+
+std::uint32_t WmfDriver::colorRef(int r, int gr, int b) {
+  return static_cast<std::uint32_t>(r & 255) | static_cast<std::uint32_t>(gr & 255) << 8 |
+         static_cast<std::uint32_t>(b & 255) << 16;
+}
+
+void WmfDriver::recordWords(unsigned function, const std::vector<std::uint16_t>& params) {
+  std::uint32_t size = 3 + static_cast<std::uint32_t>(params.size());
+  putLe32(body_, size);
+  putLe16(body_, function);
+  for (std::uint16_t p : params) putLe16(body_, p);
+  maxRecord_ = std::max(maxRecord_, size);
+}
+
+void WmfDriver::record(unsigned function, std::initializer_list<unsigned> params) {
+  std::uint32_t size = 3 + static_cast<std::uint32_t>(params.size());
+  putLe32(body_, size);
+  putLe16(body_, function);
+  for (unsigned p : params) putLe16(body_, p & 0xFFFF);
+  maxRecord_ = std::max(maxRecord_, size);
+}
+
+int WmfDriver::createObject() {
+  // A new object takes the lowest free slot of the table.
+  std::size_t i = 0;
+  while (i < objects_.size() && objects_[i]) ++i;
+  if (i == objects_.size()) objects_.push_back(true);
+  objects_[i] = true;
+  maxObjects_ = std::max(maxObjects_, static_cast<int>(objects_.size()));
+  return static_cast<int>(i);
+}
+
+void WmfDriver::deleteObject(int index) {
+  if (index < 0) return;
+  record(kDeleteObject, {static_cast<unsigned>(index)});
+  objects_[static_cast<std::size_t>(index)] = false;
+}
+
+void WmfDriver::open(Global& g) {
+  g.deviceScale = kScale;
+  qqwmf1(g);
+}
+
+void WmfDriver::qqwmf1(Global& g) {
+  float a = static_cast<float>(g.pageWidth), b = static_cast<float>(g.pageHeight);
+  if (g.rotation == 1) std::swap(a, b);
+  a_ = rnd(a * kScale);
+  b_ = rnd(b * kScale);
+  body_.clear();
+  maxRecord_ = 0;
+  objects_.clear();
+  maxObjects_ = 0;
+  pen_ = -1;
+  brush_ = -1;
+  nullPen_ = -1;
+  poly_.clear();
+  g.outFile = qqopfl(g, g.outFileName, sizeof g.outFileName, true);
+  if (!g.outFile) g.fileError = true;
+  open_ = true;
+  record(kSetMapMode, {kAnisotropic});
+  record(kSetWindowOrg, {0, 0});
+  record(kSetWindowExt, {coord(b_ + 20), coord(a_ + 20)});
+}
+
+void WmfDriver::qqwmf3(int r, int gr, int b) {
+  if (!open_) return;
+  std::uint32_t c = colorRef(r, gr, b);
+  int pen = createObject();
+  record(kCreatePenIndirect, {kPenSolid, 1, 0, c & 0xFFFF, c >> 16});
+  record(kSelectObject, {static_cast<unsigned>(pen)});
+  if (pen_ >= 0) deleteObject(pen_);
+  pen_ = pen;
+  penColour_ = c;
+  record(kSetTextColor, {c & 0xFFFF, c >> 16});
+}
+
+void WmfDriver::qqwmf4(int x, int y, int mode) {
+  if (!open_) return;
+  if (mode == 2)
+    record(kLineTo, {coord(y), coord(x)});
+  else if (mode == 3)
+    record(kMoveTo, {coord(y), coord(x)});
+}
+
+void WmfDriver::qqwmf5(int x, int y, int width, int height, int r, int gr, int b) {
+  if (!open_) return;
+  std::uint32_t c = colorRef(r, gr, b);
+  selectBrush(c);
+  if (nullPen_ < 0) {
+    nullPen_ = createObject();
+    record(kCreatePenIndirect, {kPenNull, 0, 0, 0, 0});
+  }
+  record(kSelectObject, {static_cast<unsigned>(nullPen_)});
+  // Without an outline a rectangle covers one unit less each way than its
+  // corners say, so the corners lie one beyond the filled area.
+  record(kRectangle, {coord(y + height + 1), coord(x + width + 1), coord(y), coord(x)});
+  if (pen_ < 0)
+    qqwmf3(0, 0, 0);
+  else
+    record(kSelectObject, {static_cast<unsigned>(pen_)});
+}
+
+void WmfDriver::selectBrush(std::uint32_t c) {
+  if (brush_ >= 0 && brushColour_ == c) return;
+  int brush = createObject();
+  record(kCreateBrushIndirect, {kBrushSolid, c & 0xFFFF, c >> 16, 0});
+  record(kSelectObject, {static_cast<unsigned>(brush)});
+  // the old brush is deleted only once it is no longer selected
+  if (brush_ >= 0) deleteObject(brush_);
+  brush_ = brush;
+  brushColour_ = c;
+}
+
+void WmfDriver::qqwmf6(Global& g, int x, int y, int op) {
+  (void)g;
+  if (!open_) return;
+  if (op == 1) {
+    poly_.clear();
+    poly_.reserve(2 * static_cast<std::size_t>(std::max(x, 0)));
+    return;
+  }
+  if (op != 9) {
+    poly_.push_back(static_cast<std::int16_t>(coord(x)));
+    poly_.push_back(static_cast<std::int16_t>(coord(y)));
+    return;
+  }
+  std::size_t n = std::min<std::size_t>(poly_.size() / 2, 32767);
+  if (n >= 2) {
+    selectBrush(penColour_);
+    std::vector<std::uint16_t> params;
+    params.reserve(1 + 2 * n);
+    params.push_back(static_cast<std::uint16_t>(n));
+    for (std::size_t k = 0; k < 2 * n; ++k) params.push_back(static_cast<std::uint16_t>(poly_[k]));
+    recordWords(kPolygon, params);
+  }
+  poly_.clear();
+  poly_.shrink_to_fit();
+}
+
+void WmfDriver::point(Global& g, float x, float y, int mode) {
+  float s = g.deviceScale;
+  int X, Y;
+  if (g.rotation == 1) {
+    X = rnd(y * s);
+    Y = rnd((static_cast<float>(g.pageWidth) - x) * s);
+  } else {
+    X = rnd(x * s);
+    Y = rnd(y * s);
+  }
+  qqwmf4(X, Y, mode);
+}
+
+void WmfDriver::polygon(Global& g, const float* xs, const float* ys, int n) {
+  float s = g.deviceScale;
+  qqwmf6(g, n, 0, 1);
+  for (int k = 0; k < n; ++k) qqwmf6(g, rnd(xs[k] * s), rnd(ys[k] * s), 2);
+  qqwmf6(g, 0, 0, 9);
+}
+
+void WmfDriver::box(Global& g, float x1, float y1, float x2, float y2, int colour) {
+  if (g.stroking == 0) qqstrk(g);
+  float s = g.deviceScale;
+  int X1 = rnd(x1 * s), Y1 = rnd(y1 * s), X2 = rnd(x2 * s), Y2 = rnd(y2 * s);
+  int r, gr, b;
+  gbyt03(g.colourTable[((colour % 256) + 256) % 256], &r, &gr, &b);
+  qqwmf5(X1, Y1, X2 - X1 + 1, Y2 - Y1 + 1, r, gr, b);
+}
+
+void WmfDriver::colour(Global& g, int index) {
+  int r, gr, b;
+  gbyt03(g.colourTable[((index % 256) + 256) % 256], &r, &gr, &b);
+  qqwmf3(r, gr, b);
+}
+
+int WmfDriver::finish(Global& g) { return qqwmf2(g); }
+
+std::vector<std::uint8_t> WmfDriver::placeableHeader(int a, int b) {
+  const std::uint16_t words[10] = {0xCDD7, 0x9AC6, 0, 0, 0, static_cast<std::uint16_t>(a),
+                                   static_cast<std::uint16_t>(b), 1440, 0, 0};
+  std::uint16_t sum = 0;
+  std::vector<std::uint8_t> out;
+  for (std::uint16_t w : words) {
+    sum ^= w;
+    putLe16(out, w);
+  }
+  putLe16(out, sum);
+  return out;
+}
+
+std::string WmfDriver::workFileName(const std::string& name) {
+  std::size_t start = name.find_last_of("\\/:");
+  start = start == std::string::npos ? 0 : start + 1;
+  std::size_t dot = name.rfind('.');
+  if (dot == std::string::npos || dot < start) dot = name.size();
+  return name.substr(0, dot) + ".tmp";
+}
+
+int WmfDriver::qqwmf2(Global& g) {
+  if (!open_) return 0;
+  record(kEof, {});
+  open_ = false;
+  if (!g.outFile) return 0;
+
+  // The recording: the metafile header, then the records.
+  std::vector<std::uint8_t> head;
+  std::uint32_t total = static_cast<std::uint32_t>((18 + body_.size()) / 2);
+  putLe16(head, 1);       // in memory
+  putLe16(head, 9);       // header words
+  putLe16(head, 0x0300);  // version
+  putLe32(head, total);
+  putLe16(head, static_cast<unsigned>(maxObjects_));
+  putLe32(head, maxRecord_);
+  putLe16(head, 0);
+  g.outFile->write(head.data(), head.size());
+  g.outFile->write(body_.data(), body_.size());
+  body_.clear();
+  body_.shrink_to_fit();
+  if (!qqclfl(g, g.outFile)) return 0;
+  if (g.wmfOption == 1) return 1;
+
+  std::string name = g.outFileName;
+  std::string work = workFileName(name);
+  // The work file is created exclusively: a file of that name that is not
+  // ours is never overwritten.
+  std::FILE* out = std::fopen(work.c_str(), "wbx");
+  if (!out) {
+    std::printf("Open error in %s\n", work.c_str());
+    return 1;
+  }
+  std::FILE* in = std::fopen(name.c_str(), "rb");
+  if (!in) {
+    std::fclose(out);
+    std::remove(work.c_str());
+    std::printf("Open error in %s\n", name.c_str());
+    return 1;
+  }
+  std::vector<std::uint8_t> ph = placeableHeader(a_, b_);
+  bool ok = std::fwrite(ph.data(), 1, ph.size(), out) == ph.size();
+  unsigned char piece[256];
+  while (ok) {
+    std::size_t n = std::fread(piece, 1, sizeof piece, in);
+    if (n == 0) break;
+    ok = std::fwrite(piece, 1, n, out) == n;
+  }
+  if (std::ferror(in)) ok = false;
+  std::fclose(in);
+  if (std::fclose(out) != 0) ok = false;
+  if (!ok) {
+    // The recording stays as it is; only the unfinished work file goes.
+    std::remove(work.c_str());
+    warnc1(g, 36, work.c_str());
+    return 1;
+  }
+#if defined(_WIN32)
+  std::remove(name.c_str());
+#endif
+  // rename replaces the recording in one step, so no moment is without it
+  if (std::rename(work.c_str(), name.c_str()) != 0) {
+    std::remove(work.c_str());
+    warnc1(g, 36, name.c_str());
+    return 1;
+  }
+  return 1;
+}
+
+}  // namespace korvan
