@@ -7,6 +7,7 @@
 
 #include "core/sink.h"
 #include "core/state.h"
+#include "devices/dispatch.h"
 #include "draw/colour.h"
 #include "draw/pipeline.h"
 
@@ -227,7 +228,10 @@ void WmfDriver::colour(Global& g, int index) {
   qqwmf3(r, gr, b);
 }
 
-int WmfDriver::finish(Global& g) { return qqwmf2(g); }
+int WmfDriver::finish(Global& g) {
+  xjdraw(g, 0.0f, 0.0f, 3);
+  return qqwmf2(g);
+}
 
 std::vector<std::uint8_t> WmfDriver::placeableHeader(int a, int b) {
   const std::uint16_t words[10] = {0xCDD7, 0x9AC6, 0, 0, 0, static_cast<std::uint16_t>(a),
