@@ -1,8 +1,12 @@
 // The global state block and the level state machine.
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
+
+#include "core/sink.h"
+#include "devices/driver.h"
 
 #include "core/state.h"
 
@@ -34,6 +38,13 @@ void firstUse(Global& g) {
 
 int qqsglb(int mode) {
   if (mode == 1) {
+    // Whatever a plot still holds goes with the block.
+    if (block) {
+      delete block->driver;
+      delete block->outFile;
+      std::free(block->lineBuffer);
+      if (block->errFile && block->errFile != stdout) std::fclose(block->errFile);
+    }
     delete block;
     block = nullptr;
     return 0;

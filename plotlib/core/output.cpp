@@ -1,4 +1,5 @@
 // Output selection, file names and the installation directory.
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -97,9 +98,17 @@ std::string versionName(const std::string& name, int n) {
     if (isSeparator(full[i])) start = i + 1;
   std::size_t dot = full.rfind('.');
   if (dot == std::string::npos || dot < start) dot = full.size();
-  std::string suffix = "_" + std::to_string(n);
-  std::string base = full.substr(start, dot - start).substr(0, 8 - suffix.size());
-  return full.substr(0, start) + base + suffix + full.substr(dot);
+  char sfx[16];
+  std::snprintf(sfx, sizeof sfx, "_%d", n);
+  const std::string suffix = sfx;
+  std::size_t keep = std::min(dot - start, 8 - suffix.size());
+  std::string r;
+  r.reserve(full.size() + suffix.size());
+  r.append(full, 0, start);
+  r.append(full, start, keep);
+  r.append(suffix);
+  r.append(full, dot, std::string::npos);
+  return r;
 }
 
 [[noreturn]] void tooManyVersions() {

@@ -43,6 +43,9 @@ void xjpoly(Global& g, const float* xs, const float* ys, int n) {
 }
 
 void dbox(Global& g, int x1, int y1, int x2, int y2, int colour) {
+  // The open stroke was drawn before the rectangle and must not end up on
+  // top of it (a page fill erases what came before it).
+  qqstrk(g);
   x1 += g.shiftX;
   x2 += g.shiftX;
   y1 += g.shiftY;

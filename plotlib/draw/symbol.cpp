@@ -101,7 +101,7 @@ void dsymbl(Global& g, int nsym, int nx, int ny) {
   const Shape& shape = kShapes[nsym];
   for (int p = 0; p < shape.count; ++p) {
     const Poly& poly = shape.parts[p];
-    float x[kMaxPoints], y[kMaxPoints];
+    float x[kMaxPoints] = {}, y[kMaxPoints] = {};
     int n = poly.n;
     for (int i = 0; i < n; ++i) {
       x[i] = static_cast<float>(poly.pts[i].x) * f;

@@ -28,6 +28,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 
 namespace korvan::platform {
 
@@ -405,7 +406,15 @@ class X11System : public WindowSystem {
 }  // namespace
 
 WindowSystem* openX11() {
-  ::Display* d = XOpenDisplay(nullptr);
+  // A server that is there may still refuse a connection now and then when
+  // clients connect in quick succession: try a few times before giving up.
+  const char* name = std::getenv("DISPLAY");
+  int tries = name && *name ? 5 : 1;
+  ::Display* d = nullptr;
+  for (int t = 0; t < tries && !d; ++t) {
+    if (t > 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    d = XOpenDisplay(nullptr);
+  }
   if (!d) return nullptr;
   Visual* v = DefaultVisual(d, DefaultScreen(d));
   // Only true-colour visuals: colour cells of a palette visual are not managed.
