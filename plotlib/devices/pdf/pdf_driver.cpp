@@ -37,11 +37,6 @@ void entryRgb(const Global& g, int index, int& r, int& gr, int& b) {
 
 PdfDriver::~PdfDriver() { std::free(collect_); }
 
-std::uint64_t PdfDriver::offset(int object) const {
-  if (object < 0 || static_cast<std::size_t>(object) >= offsets_.size()) return 0;
-  return offsets_[static_cast<std::size_t>(object)];
-}
-
 void PdfDriver::toDevice(const Global& g, float x, float y, float& X, float& Y) const {
   float s = g.deviceScale;
   if (landscape_) {

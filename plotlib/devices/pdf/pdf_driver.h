@@ -59,9 +59,6 @@ class PdfDriver : public Driver {
   // Object types of the table.
   enum : std::uint8_t { kOther = 0, kContent = 1, kPage = 2 };
 
-  // The file's byte count and the object table, for inspection.
-  std::uint64_t offset(int object) const;
-
  private:
   void printf(const char* fmt, ...)
 #if defined(__GNUC__)
