@@ -388,6 +388,8 @@ TEST_F(PdfTest, ProtocolNamesTheFile) {
   std::string out = ::testing::internal::GetCapturedStdout();
   EXPECT_NE(out.find("Metafile: korvan.pdf"), std::string::npos) << out;
   EXPECT_EQ(out.find("<<<< Warning"), std::string::npos) << out;
+  EXPECT_EQ(run("qpdf --check korvan.pdf >/dev/null 2>&1"), 0);
+  EXPECT_EQ(run("pdfinfo korvan.pdf >/dev/null 2>&1"), 0);
 }
 
 TEST_F(PdfTest, AFileThatCannotBeCreatedEndsTheProgram) {
