@@ -12,7 +12,7 @@
 
 namespace {
 
-using korvan::ImageSpec;
+using korvan::ImageInfo;
 using korvan::VirtualRaster;
 
 // A plot like the orbit viewers draw: a dark page, a border, nested ellipses
@@ -44,8 +44,8 @@ void drawPlot(VirtualRaster& r, int mode) {
   for (int k = 0; k < 8; ++k) r.qqvfll(20 + 30 * k, 20, 40 + 30 * k, 40, 30 * k + 7);
 }
 
-ImageSpec specOf(const VirtualRaster& r, int device) {
-  ImageSpec s;
+ImageInfo specOf(const VirtualRaster& r, int device) {
+  ImageInfo s;
   s.device = r.trueColour() ? -device : device;
   s.byteOrder = korvan::qqpord();
   s.width = r.width();
@@ -57,12 +57,12 @@ ImageSpec specOf(const VirtualRaster& r, int device) {
 void BM_Png(benchmark::State& state) {
   VirtualRaster r;
   drawPlot(r, static_cast<int>(state.range(0)));
-  ImageSpec spec = specOf(r, 604);
+  ImageInfo info = specOf(r, 604);
   std::vector<std::uint8_t> file;
   for (auto _ : state) {
     file.clear();
     korvan::ByteSink sink(&file);
-    benchmark::DoNotOptimize(korvan::qqppng(sink, spec, r, 0));
+    benchmark::DoNotOptimize(korvan::qqppng(sink, info, r, 0));
   }
   state.counters["bytes"] = static_cast<double>(file.size());
 }
@@ -71,12 +71,12 @@ BENCHMARK(BM_Png)->Arg(0)->Arg(1)->ArgName("truecolour")->Unit(benchmark::kMilli
 void BM_Gif(benchmark::State& state) {
   VirtualRaster r;
   drawPlot(r, static_cast<int>(state.range(0)));
-  ImageSpec spec = specOf(r, 607);
+  ImageInfo info = specOf(r, 607);
   std::vector<std::uint8_t> file;
   for (auto _ : state) {
     file.clear();
     korvan::ByteSink sink(&file);
-    benchmark::DoNotOptimize(korvan::qqpgif(sink, spec, r, 0, 0));
+    benchmark::DoNotOptimize(korvan::qqpgif(sink, info, r, 0, 0));
   }
   state.counters["bytes"] = static_cast<double>(file.size());
 }

@@ -11,9 +11,9 @@
 
 namespace korvan {
 
-int qqpbmp(ByteSink& out, const ImageSpec& spec, RowReader& reader) {
-  const int w = spec.width, h = spec.height;
-  const bool rgb = spec.rgb();
+int qqpbmp(ByteSink& out, const ImageInfo& info, RowReader& reader) {
+  const int w = info.width, h = info.height;
+  const bool rgb = info.rgb();
   if (w < 1 || h < 1) return -2;
   const std::uint32_t rowSize = (static_cast<std::uint32_t>(w) * (rgb ? 3 : 1) + 3) / 4 * 4;
   std::unique_ptr<std::uint8_t[]> row(new (std::nothrow) std::uint8_t[rowSize]);
@@ -28,7 +28,7 @@ int qqpbmp(ByteSink& out, const ImageSpec& spec, RowReader& reader) {
       reader.rows(row.get(), 0, y, w, 1);
       for (int x = 0; x < w; ++x) maxIndex = std::max<int>(maxIndex, row[x]);
     }
-    n = std::clamp(std::max(spec.paletteCount, maxIndex + 1), 1, 256);
+    n = std::clamp(std::max(info.paletteCount, maxIndex + 1), 1, 256);
   }
   const std::uint32_t image = rowSize * static_cast<std::uint32_t>(h);
   const std::uint32_t offset = 4u * static_cast<std::uint32_t>(n) + 54u;
@@ -51,7 +51,7 @@ int qqpbmp(ByteSink& out, const ImageSpec& spec, RowReader& reader) {
   out.le32(static_cast<std::uint32_t>(n));
   out.le32(static_cast<std::uint32_t>(n));
   for (int i = 0; i < n; ++i) {
-    int v = spec.table ? spec.table[i] : 0;
+    int v = info.table ? info.table[i] : 0;
     const std::uint8_t entry[4] = {static_cast<std::uint8_t>(v & 255),
                                    static_cast<std::uint8_t>((v >> 8) & 255),
                                    static_cast<std::uint8_t>((v >> 16) & 255), 0};
@@ -67,8 +67,8 @@ int qqpbmp(ByteSink& out, const ImageSpec& spec, RowReader& reader) {
   return 0;
 }
 
-int qqpbmp(Global& g, char* name, std::size_t cap, const ImageSpec& spec, RowReader& reader) {
-  return qqpfile(g, name, cap, [&](ByteSink& out) { return qqpbmp(out, spec, reader); });
+int qqpbmp(Global& g, char* name, std::size_t cap, const ImageInfo& info, RowReader& reader) {
+  return qqpfile(g, name, cap, [&](ByteSink& out) { return qqpbmp(out, info, reader); });
 }
 
 }  // namespace korvan

@@ -113,9 +113,9 @@ class LzwCoder {
 
 }  // namespace
 
-int qqpgif(ByteSink& out, const ImageSpec& spec, RowReader& reader, int background,
+int qqpgif(ByteSink& out, const ImageInfo& info, RowReader& reader, int background,
            int transparent) {
-  const int w = spec.width, h = spec.height;
+  const int w = info.width, h = info.height;
   if (w < 1 || h < 1 || w > 65535 || h > 65535) return -2;
   std::size_t n = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
   std::unique_ptr<std::uint8_t[]> pixels(new (std::nothrow) std::uint8_t[n]);
@@ -131,7 +131,7 @@ int qqpgif(ByteSink& out, const ImageSpec& spec, RowReader& reader, int backgrou
   out.write(screen, 3);
   std::uint8_t table[3 * 256];
   for (int i = 0; i < 256; ++i) {
-    int v = spec.table ? spec.table[i] : 0;
+    int v = info.table ? info.table[i] : 0;
     table[3 * i] = static_cast<std::uint8_t>((v >> 16) & 255);
     table[3 * i + 1] = static_cast<std::uint8_t>((v >> 8) & 255);
     table[3 * i + 2] = static_cast<std::uint8_t>(v & 255);
@@ -155,10 +155,10 @@ int qqpgif(ByteSink& out, const ImageSpec& spec, RowReader& reader, int backgrou
   return 0;
 }
 
-int qqpgif(Global& g, char* name, std::size_t cap, const ImageSpec& spec, RowReader& reader,
+int qqpgif(Global& g, char* name, std::size_t cap, const ImageInfo& info, RowReader& reader,
            int background, int transparent) {
   return qqpfile(g, name, cap, [&](ByteSink& out) {
-    return qqpgif(out, spec, reader, background, transparent);
+    return qqpgif(out, info, reader, background, transparent);
   });
 }
 

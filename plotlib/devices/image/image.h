@@ -22,7 +22,7 @@ class ByteSink;
 class ByteSource;
 
 // The inputs that every writer takes.
-struct ImageSpec {
+struct ImageInfo {
   int device = 0;        // device code, negated for the RGB form (true-colour raster)
   int byteOrder = 1;     // 1: the host stores the least significant byte first
   int width = 0, height = 0;
@@ -34,29 +34,29 @@ struct ImageSpec {
 // 1 when this processor stores integers least significant byte first.
 int qqpord();
 
-int qqppng(ByteSink& out, const ImageSpec& spec, RowReader& reader, int transparent);
-int qqppng(Global& g, char* name, std::size_t cap, const ImageSpec& spec, RowReader& reader,
+int qqppng(ByteSink& out, const ImageInfo& info, RowReader& reader, int transparent);
+int qqppng(Global& g, char* name, std::size_t cap, const ImageInfo& info, RowReader& reader,
            int transparent);
 // The memory form: length carries the capacity of buffer in and the length
 // of the file out. Capacity 0 only measures; a buffer that is too small gives
 // -2 and length 0.
-int qqppng(std::uint8_t* buffer, int* length, const ImageSpec& spec, RowReader& reader,
+int qqppng(std::uint8_t* buffer, int* length, const ImageInfo& info, RowReader& reader,
            int transparent);
 
-int qqpgif(ByteSink& out, const ImageSpec& spec, RowReader& reader, int background,
+int qqpgif(ByteSink& out, const ImageInfo& info, RowReader& reader, int background,
            int transparent);
-int qqpgif(Global& g, char* name, std::size_t cap, const ImageSpec& spec, RowReader& reader,
+int qqpgif(Global& g, char* name, std::size_t cap, const ImageInfo& info, RowReader& reader,
            int background, int transparent);
 
-int qqpbmp(ByteSink& out, const ImageSpec& spec, RowReader& reader);
-int qqpbmp(Global& g, char* name, std::size_t cap, const ImageSpec& spec, RowReader& reader);
+int qqpbmp(ByteSink& out, const ImageInfo& info, RowReader& reader);
+int qqpbmp(Global& g, char* name, std::size_t cap, const ImageInfo& info, RowReader& reader);
 
-int qqptif(ByteSink& out, const ImageSpec& spec, RowReader& reader, int resolution, int unit);
-int qqptif(Global& g, char* name, std::size_t cap, const ImageSpec& spec, RowReader& reader,
+int qqptif(ByteSink& out, const ImageInfo& info, RowReader& reader, int resolution, int unit);
+int qqptif(Global& g, char* name, std::size_t cap, const ImageInfo& info, RowReader& reader,
            int resolution, int unit);
 
-int qqpppm(ByteSink& out, const ImageSpec& spec, RowReader& reader);
-int qqpppm(Global& g, char* name, std::size_t cap, const ImageSpec& spec, RowReader& reader);
+int qqpppm(ByteSink& out, const ImageInfo& info, RowReader& reader);
+int qqpppm(Global& g, char* name, std::size_t cap, const ImageInfo& info, RowReader& reader);
 
 // Creates the file (exclusively, versioned), lets write fill it and closes
 // it. -1 when it cannot be created or a write failed (warning 36 is given by

@@ -99,9 +99,9 @@ int qqwfil(Global& g, char* path, std::size_t cap) {
 
 int qqrfil(Global& g, char* path, std::size_t cap, int format, VirtualRaster* raster) {
   const bool screen = g.device <= 100;
-  ImageSpec spec;
-  spec.byteOrder = qqpord();
-  spec.paletteCount = paletteCount(g);
+  ImageInfo info;
+  info.byteOrder = qqpord();
+  info.paletteCount = paletteCount(g);
   std::unique_ptr<ScreenReader> window;
   RowReader* reader = raster;
   if (screen) {
@@ -116,22 +116,22 @@ int qqrfil(Global& g, char* path, std::size_t cap, int format, VirtualRaster* ra
       return -2;
     }
     reader = window.get();
-    spec.device = -g.device;
-    spec.width = w;
-    spec.height = h;
-    spec.table = g.colourTable;
+    info.device = -g.device;
+    info.width = w;
+    info.height = h;
+    info.table = g.colourTable;
   } else {
     if (!raster || !raster->valid()) return -2;
-    spec.device = raster->trueColour() ? -g.device : g.device;
-    spec.width = raster->width();
-    spec.height = raster->height();
-    spec.table = raster->table();
+    info.device = raster->trueColour() ? -g.device : g.device;
+    info.width = raster->width();
+    info.height = raster->height();
+    info.table = raster->table();
   }
 
   int code = 0;
   switch (format) {
     case 1:
-      code = qqptif(g, path, cap, spec, *reader, kTiffResolution, kTiffUnit);
+      code = qqptif(g, path, cap, info, *reader, kTiffResolution, kTiffUnit);
       break;
     case 2:
       code = screen ? qqwfil(g, path, cap) : qqvfil(g, *raster, path, cap, 0);
@@ -140,16 +140,16 @@ int qqrfil(Global& g, char* path, std::size_t cap, int format, VirtualRaster* ra
       if (code == 3) warnc1(g, 36, path);  // a raster the header cannot describe
       break;
     case 4:
-      code = qqppng(g, path, cap, spec, *reader, 0);
+      code = qqppng(g, path, cap, info, *reader, 0);
       break;
     case 5:
-      code = qqpppm(g, path, cap, spec, *reader);
+      code = qqpppm(g, path, cap, info, *reader);
       break;
     case 6:
-      code = qqpbmp(g, path, cap, spec, *reader);
+      code = qqpbmp(g, path, cap, info, *reader);
       break;
     case 7:
-      code = qqpgif(g, path, cap, spec, *reader, 0, 0);
+      code = qqpgif(g, path, cap, info, *reader, 0, 0);
       break;
     default:
       return 0;

@@ -33,9 +33,9 @@ void chunk(ByteSink& out, const char* type, const std::uint8_t* data, std::size_
 
 }  // namespace
 
-int qqppng(ByteSink& out, const ImageSpec& spec, RowReader& reader, int transparent) {
-  const int w = spec.width, h = spec.height;
-  const bool rgb = spec.rgb();
+int qqppng(ByteSink& out, const ImageInfo& info, RowReader& reader, int transparent) {
+  const int w = info.width, h = info.height;
+  const bool rgb = info.rgb();
   const std::size_t rowBytes = static_cast<std::size_t>(w) * (rgb ? 3 : 1);
   const std::size_t raw = (rowBytes + 1) * static_cast<std::size_t>(h);
   if (w < 1 || h < 1 || raw > UINT_MAX / 2) return -2;
@@ -79,7 +79,7 @@ int qqppng(ByteSink& out, const ImageSpec& spec, RowReader& reader, int transpar
   std::uint8_t ihdr[4 + 13] = {'I', 'H', 'D', 'R'};
   std::uint32_t words[2] = {static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h)};
   std::memcpy(ihdr + 4, words, 8);
-  if (spec.byteOrder == 1) qqpswp(ihdr + 4, 2);
+  if (info.byteOrder == 1) qqpswp(ihdr + 4, 2);
   ihdr[12] = 8;               // bit depth
   ihdr[13] = rgb ? 2 : 3;     // colour type: RGB or palette
   ihdr[14] = ihdr[15] = ihdr[16] = 0;
@@ -88,10 +88,10 @@ int qqppng(ByteSink& out, const ImageSpec& spec, RowReader& reader, int transpar
   if (!rgb) {
     // Every index in the image must have an entry, also where the small
     // tables leave pixels drawn with an earlier table.
-    int count = std::clamp(std::max(spec.paletteCount, maxIndex + 1), 1, 256);
+    int count = std::clamp(std::max(info.paletteCount, maxIndex + 1), 1, 256);
     std::uint8_t plte[3 * 256];
     for (int i = 0; i < count; ++i) {
-      int v = spec.table ? spec.table[i] : 0;
+      int v = info.table ? info.table[i] : 0;
       plte[3 * i] = static_cast<std::uint8_t>((v >> 16) & 255);
       plte[3 * i + 1] = static_cast<std::uint8_t>((v >> 8) & 255);
       plte[3 * i + 2] = static_cast<std::uint8_t>(v & 255);
@@ -114,19 +114,19 @@ int qqppng(ByteSink& out, const ImageSpec& spec, RowReader& reader, int transpar
   return 0;
 }
 
-int qqppng(Global& g, char* name, std::size_t cap, const ImageSpec& spec, RowReader& reader,
+int qqppng(Global& g, char* name, std::size_t cap, const ImageInfo& info, RowReader& reader,
            int transparent) {
   return qqpfile(g, name, cap,
-                 [&](ByteSink& out) { return qqppng(out, spec, reader, transparent); });
+                 [&](ByteSink& out) { return qqppng(out, info, reader, transparent); });
 }
 
-int qqppng(std::uint8_t* buffer, int* length, const ImageSpec& spec, RowReader& reader,
+int qqppng(std::uint8_t* buffer, int* length, const ImageInfo& info, RowReader& reader,
            int transparent) {
   int capacity = length ? *length : 0;
   if (length) *length = 0;
   std::vector<std::uint8_t> file;
   ByteSink sink(&file);
-  int code = qqppng(sink, spec, reader, transparent);
+  int code = qqppng(sink, info, reader, transparent);
   if (code != 0) return code;
   if (file.size() > static_cast<std::size_t>(INT_MAX)) return -2;
   int end = qqpbuf(buffer, capacity, 0, file.data(), static_cast<int>(file.size()));

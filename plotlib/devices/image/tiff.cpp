@@ -33,9 +33,9 @@ void words16(ByteSink& out, std::vector<std::uint16_t>& v, int byteOrder) {
 }
 }  // namespace
 
-int qqptif(ByteSink& out, const ImageSpec& spec, RowReader& reader, int resolution, int unit) {
-  const int w = spec.width, h = spec.height;
-  const bool rgb = spec.rgb();
+int qqptif(ByteSink& out, const ImageInfo& info, RowReader& reader, int resolution, int unit) {
+  const int w = info.width, h = info.height;
+  const bool rgb = info.rgb();
   if (w < 1 || h < 1 || w > 65535 || h > 65535) return -2;
   const std::uint32_t rowBytes = static_cast<std::uint32_t>(w) * (rgb ? 3 : 1);
   // Rows longer than a SHORT can count get LONG byte counts.
@@ -94,30 +94,30 @@ int qqptif(ByteSink& out, const ImageSpec& spec, RowReader& reader, int resoluti
 
   std::vector<std::uint32_t> strips(static_cast<std::size_t>(h));
   for (int i = 0; i < h; ++i) strips[i] = data + static_cast<std::uint32_t>(i) * rowBytes;
-  words32(out, strips, spec.byteOrder);
+  words32(out, strips, info.byteOrder);
   if (countType == kLong) {
     std::vector<std::uint32_t> counts(static_cast<std::size_t>(h), rowBytes);
-    words32(out, counts, spec.byteOrder);
+    words32(out, counts, info.byteOrder);
   } else {
     std::vector<std::uint16_t> counts(static_cast<std::size_t>(h),
                                       static_cast<std::uint16_t>(rowBytes));
-    words16(out, counts, spec.byteOrder);
+    words16(out, counts, info.byteOrder);
   }
   std::vector<std::uint32_t> res = {static_cast<std::uint32_t>(resolution), 1,
                                     static_cast<std::uint32_t>(resolution), 1};
-  words32(out, res, spec.byteOrder);
+  words32(out, res, info.byteOrder);
   if (rgb) {
     std::vector<std::uint16_t> bits = {8, 8, 8};
-    words16(out, bits, spec.byteOrder);
+    words16(out, bits, info.byteOrder);
   } else {
     std::vector<std::uint16_t> map(768);
     for (int i = 0; i < 256; ++i) {
-      int v = spec.table ? spec.table[i] : 0;
+      int v = info.table ? info.table[i] : 0;
       map[i] = static_cast<std::uint16_t>(((v >> 16) & 255) * 65535 / 255);
       map[256 + i] = static_cast<std::uint16_t>(((v >> 8) & 255) * 65535 / 255);
       map[512 + i] = static_cast<std::uint16_t>((v & 255) * 65535 / 255);
     }
-    words16(out, map, spec.byteOrder);
+    words16(out, map, info.byteOrder);
   }
   for (int y = 0; y < h; ++y) {
     reader.rows(row.get(), 0, y, rgb ? -w : w, 1);
@@ -126,10 +126,10 @@ int qqptif(ByteSink& out, const ImageSpec& spec, RowReader& reader, int resoluti
   return 0;
 }
 
-int qqptif(Global& g, char* name, std::size_t cap, const ImageSpec& spec, RowReader& reader,
+int qqptif(Global& g, char* name, std::size_t cap, const ImageInfo& info, RowReader& reader,
            int resolution, int unit) {
   return qqpfile(g, name, cap,
-                 [&](ByteSink& out) { return qqptif(out, spec, reader, resolution, unit); });
+                 [&](ByteSink& out) { return qqptif(out, info, reader, resolution, unit); });
 }
 
 }  // namespace korvan

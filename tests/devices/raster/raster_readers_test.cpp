@@ -32,8 +32,8 @@ class ImageReaders : public test::PlotTest {
     r.qqvvlt(table);
     if (picture) test::drawPicture(r);
   }
-  ImageSpec spec(VirtualRaster& r, int device) {
-    ImageSpec s;
+  ImageInfo info(VirtualRaster& r, int device) {
+    ImageInfo s;
     s.device = r.trueColour() ? -device : device;
     s.width = r.width();
     s.height = r.height();
@@ -42,12 +42,12 @@ class ImageReaders : public test::PlotTest {
   }
   std::string writeBmp(VirtualRaster& r) {
     char name[] = "in.bmp";
-    EXPECT_EQ(qqpbmp(*g, name, sizeof name, spec(r, 606), r), 0);
+    EXPECT_EQ(qqpbmp(*g, name, sizeof name, info(r, 606), r), 0);
     return name;
   }
   std::string writeGif(VirtualRaster& r) {
     char name[] = "in.gif";
-    EXPECT_EQ(qqpgif(*g, name, sizeof name, spec(r, 607), r, 0, 0), 0);
+    EXPECT_EQ(qqpgif(*g, name, sizeof name, info(r, 607), r, 0, 0), 0);
     return name;
   }
   // A PPM with a few colours, for the independent tools to convert.

@@ -60,8 +60,8 @@ class ImageWriters : public test::PlotTest {
     r.qqvvlt(table);
     if (picture) test::drawPicture(r);
   }
-  ImageSpec spec(int device, int palette = 256) {
-    ImageSpec s;
+  ImageInfo info(int device, int palette = 256) {
+    ImageInfo s;
     s.device = r.trueColour() ? -device : device;
     s.byteOrder = qqpord();
     s.width = r.width();
@@ -75,11 +75,11 @@ class ImageWriters : public test::PlotTest {
     std::snprintf(name, sizeof name, "%s", base);
     int code = -9;
     switch (format) {
-      case 1: code = qqptif(*g, name, sizeof name, spec(601), r, 72, 2); break;
-      case 4: code = qqppng(*g, name, sizeof name, spec(604), r, extra); break;
-      case 5: code = qqpppm(*g, name, sizeof name, spec(605), r); break;
-      case 6: code = qqpbmp(*g, name, sizeof name, spec(606), r); break;
-      case 7: code = qqpgif(*g, name, sizeof name, spec(607), r, 0, extra); break;
+      case 1: code = qqptif(*g, name, sizeof name, info(601), r, 72, 2); break;
+      case 4: code = qqppng(*g, name, sizeof name, info(604), r, extra); break;
+      case 5: code = qqpppm(*g, name, sizeof name, info(605), r); break;
+      case 6: code = qqpbmp(*g, name, sizeof name, info(606), r); break;
+      case 7: code = qqpgif(*g, name, sizeof name, info(607), r, 0, extra); break;
     }
     EXPECT_EQ(code, 0) << base;
     return name;
@@ -164,15 +164,15 @@ TEST_F(ImageWriters, PngIntoMemoryMeasuresFillsAndRefusesSmallBuffers) {
   make(31, 17, 0);
   std::string file = slurp(write("korvan.png", 4));
   int length = 0;
-  EXPECT_EQ(qqppng(nullptr, &length, spec(604), r, 0), 0);
+  EXPECT_EQ(qqppng(nullptr, &length, info(604), r, 0), 0);
   EXPECT_EQ(length, static_cast<int>(file.size()));
   std::vector<std::uint8_t> buf(file.size());
   length = static_cast<int>(buf.size());
-  EXPECT_EQ(qqppng(buf.data(), &length, spec(604), r, 0), 0);
+  EXPECT_EQ(qqppng(buf.data(), &length, info(604), r, 0), 0);
   EXPECT_EQ(length, static_cast<int>(file.size()));
   EXPECT_EQ(std::string(buf.begin(), buf.end()), file);
   length = static_cast<int>(buf.size()) - 1;
-  EXPECT_EQ(qqppng(buf.data(), &length, spec(604), r, 0), -2);
+  EXPECT_EQ(qqppng(buf.data(), &length, info(604), r, 0), -2);
   EXPECT_EQ(length, 0);
 }
 
@@ -180,12 +180,12 @@ TEST_F(ImageWriters, SmallTablePaletteCoversEveryIndexUsed) {
   make(5, 2, 0, false);
   r.qqvwpx(1, 1, 8);
   char small[] = "small.png";
-  ASSERT_EQ(qqppng(*g, small, sizeof small, spec(604, 9), r, 0), 0);
+  ASSERT_EQ(qqppng(*g, small, sizeof small, info(604, 9), r, 0), 0);
   auto c = chunks(slurp(small));
   EXPECT_EQ(c[1].data.size(), 27u);  // the 9 entries of the small table
   r.qqvwpx(0, 0, 200);               // left over from an earlier table
   char left[] = "left.png";
-  ASSERT_EQ(qqppng(*g, left, sizeof left, spec(604, 9), r, 0), 0);
+  ASSERT_EQ(qqppng(*g, left, sizeof left, info(604, 9), r, 0), 0);
   std::string f = left;
   c = chunks(slurp(f));
   EXPECT_EQ(c[1].data.size(), 3u * 201);
@@ -215,7 +215,7 @@ TEST_F(ImageWriters, GifInBothModesPassesGiftextAndDecodesToTheRaster) {
 TEST_F(ImageWriters, GifTransparencyIsAGraphicControlExtension) {
   make(20, 10, 0);
   char name[] = "korvan.gif";
-  ASSERT_EQ(qqpgif(*g, name, sizeof name, spec(607), r, 5, 1), 0);
+  ASSERT_EQ(qqpgif(*g, name, sizeof name, info(607), r, 5, 1), 0);
   std::string f = slurp(name);
   EXPECT_EQ(f.substr(0, 6), "GIF89a");
   EXPECT_EQ(f[11], 5);  // background index
@@ -337,7 +337,7 @@ TEST_F(ImageWriters, TrueColourBmpRowsArePaddedToFourBytes) {
 TEST_F(ImageWriters, PaletteBmpHeaderCountsTheEntries) {
   make(5, 2, 0);
   char name[] = "pal.bmp";
-  ASSERT_EQ(qqpbmp(*g, name, sizeof name, spec(606, 16), r), 0);
+  ASSERT_EQ(qqpbmp(*g, name, sizeof name, info(606, 16), r), 0);
   std::string bmp = slurp(name);
   int n = 256;  // the picture uses every index
   EXPECT_EQ(le32(bmp, 10), 54u + 4 * n);
@@ -400,8 +400,8 @@ TEST_F(ImageWriters, UnopenableFileIsCodeMinusOneWithWarning36) {
   make(4, 4, 0);
   char name[] = "no/such/dir/korvan.png";
   testing::internal::CaptureStdout();
-  EXPECT_EQ(qqppng(*g, name, sizeof name, spec(604), r, 0), -1);
-  EXPECT_EQ(qqpgif(*g, name, sizeof name, spec(607), r, 0, 0), -1);
+  EXPECT_EQ(qqppng(*g, name, sizeof name, info(604), r, 0), -1);
+  EXPECT_EQ(qqpgif(*g, name, sizeof name, info(607), r, 0, 0), -1);
   std::string out = testing::internal::GetCapturedStdout();
   EXPECT_NE(out.find("Warning  36"), std::string::npos) << out;
 }
