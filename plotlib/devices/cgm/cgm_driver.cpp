@@ -147,54 +147,36 @@ void CgmDriver::inicgm(Global& g, int kind) {
 }
 
 void CgmDriver::flushPath(Global& g) {
-  if (count_ == 0) return;
+  if (path_.count == 0) return;
   word(g, kPolyline);
-  word(g, static_cast<unsigned>(4 * count_));
-  for (int k = 0; k < count_; ++k) {
-    word(g, static_cast<std::uint16_t>(px_[k]));
-    word(g, static_cast<std::uint16_t>(py_[k]));
+  word(g, static_cast<unsigned>(4 * path_.count));
+  for (int k = 0; k < path_.count; ++k) {
+    word(g, static_cast<std::uint16_t>(path_.x[k]));
+    word(g, static_cast<std::uint16_t>(path_.y[k]));
   }
-  penX_ = px_[count_ - 1];
-  penY_ = py_[count_ - 1];
+  path_.written();
 }
 
 void CgmDriver::drwcgm(Global& g, float x, float y, int op) {
   if (op == 0) {
     pathOpen_ = true;
-    count_ = 0;
-    penX_ = penY_ = 0;
+    path_.reset();
     return;
   }
   // Nothing belongs to the picture once it has been ended.
   if (!pathOpen_) return;
+  auto flush = [&] { flushPath(g); };
   if (op == 2) {
-    if (count_ == 0) {
-      px_[0] = penX_;
-      py_[0] = penY_;
-      count_ = 1;
-    }
-    px_[count_] = vdc(x);
-    py_[count_] = vdc(y);
-    ++count_;
-    if (count_ == kPathPoints) {
-      // the next path goes on from the last point, without a gap
-      flushPath(g);
-      px_[0] = px_[kPathPoints - 1];
-      py_[0] = py_[kPathPoints - 1];
-      count_ = 1;
-    }
+    path_.draw(vdc(x), vdc(y), flush);
     return;
   }
   if (op == 9 || op == 999) {
     flushPath(g);
-    count_ = 0;
+    path_.clear();
     if (op == 999) pathOpen_ = false;
     return;
   }
-  flushPath(g);
-  px_[0] = vdc(x);
-  py_[0] = vdc(y);
-  count_ = 1;
+  path_.move(vdc(x), vdc(y), flush);
 }
 
 void CgmDriver::point(Global& g, float x, float y, int mode) {

@@ -14,6 +14,7 @@
 #include <cstdint>
 
 #include "devices/driver.h"
+#include "devices/path_buffer.h"
 
 namespace korvan {
 
@@ -41,10 +42,7 @@ class CgmDriver : public Driver {
   void header(Global& g, int cls, int id, int length);
 
   bool pathOpen_ = false;
-  int count_ = 0;
-  std::int16_t px_[kPathPoints] = {};
-  std::int16_t py_[kPathPoints] = {};
-  std::int16_t penX_ = 0, penY_ = 0;
+  PathBuffer<std::int16_t, kPathPoints> path_;
   int picture_ = 1;
 };
 

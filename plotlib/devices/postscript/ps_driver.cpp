@@ -197,51 +197,33 @@ void PostScriptDriver::inipsc(Global& g) {
 }
 
 void PostScriptDriver::flushPath(Global& g) {
-  if (count_ == 0) return;
-  qqpsrec(g, "%5d %5d u ", px_[0], py_[0]);
-  for (int k = 1; k < count_; ++k) qqpsrec(g, "%5d %5d d ", px_[k], py_[k]);
+  if (path_.count == 0) return;
+  qqpsrec(g, "%5d %5d u ", path_.x[0], path_.y[0]);
+  for (int k = 1; k < path_.count; ++k) qqpsrec(g, "%5d %5d d ", path_.x[k], path_.y[k]);
   qqpsrec(g, "p ");
-  penX_ = px_[count_ - 1];
-  penY_ = py_[count_ - 1];
+  path_.written();
 }
 
 void PostScriptDriver::drwpsc(Global& g, float x, float y, int op) {
   if (op == 0) {
     pathOpen_ = true;
-    count_ = 0;
-    penX_ = penY_ = 0;
+    path_.reset();
     return;
   }
   // Nothing arrives once the page has been ended.
   if (!pathOpen_) return;
+  auto flush = [&] { flushPath(g); };
   if (op == 2) {
-    if (count_ == 0) {
-      px_[0] = penX_;
-      py_[0] = penY_;
-      count_ = 1;
-    }
-    px_[count_] = rnd(x);
-    py_[count_] = rnd(y);
-    ++count_;
-    if (count_ == kPathPoints) {
-      // continue the polyline from its last point, without a gap
-      flushPath(g);
-      px_[0] = px_[kPathPoints - 1];
-      py_[0] = py_[kPathPoints - 1];
-      count_ = 1;
-    }
+    path_.draw(rnd(x), rnd(y), flush);
     return;
   }
   if (op == 9 || op == 999) {
     flushPath(g);
-    count_ = 0;
+    path_.clear();
     if (op == 999) pathOpen_ = false;
     return;
   }
-  flushPath(g);
-  px_[0] = rnd(x);
-  py_[0] = rnd(y);
-  count_ = 1;
+  path_.move(rnd(x), rnd(y), flush);
 }
 
 void PostScriptDriver::point(Global& g, float x, float y, int mode) {

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "devices/driver.h"
+#include "devices/path_buffer.h"
 
 namespace korvan {
 
@@ -44,10 +45,7 @@ class PostScriptDriver : public Driver {
   int device_;
   bool landscape_ = true;
   bool pathOpen_ = false;
-  int count_ = 0;
-  int px_[kPathPoints] = {};
-  int py_[kPathPoints] = {};
-  int penX_ = 0, penY_ = 0;
+  PathBuffer<int, kPathPoints> path_;
 };
 
 // Hands one formatted record to the line buffer with the padding blanks of

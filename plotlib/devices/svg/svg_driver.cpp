@@ -70,18 +70,22 @@ void SvgDriver::qqsvg1(Global& g, int kind) {
 }
 
 void SvgDriver::flushPath(Global& g) {
-  if (count_ == 0) return;
+  const int n = path_.count;
+  if (n == 0) return;
   qqsvg1(g, 1);
   ByteSink* f = g.outFile;
-  if (f && count_ == 2) {
+  const float* px = path_.x;
+  const float* py = path_.y;
+  if (f && n == 2) {
     f->printf("<line x1=\"%.2f\" y1=\"%.2f\" x2=\"%.2f\" y2=\"%.2f\"/>\n",
-              static_cast<double>(px_[0]), static_cast<double>(py_[0]),
-              static_cast<double>(px_[1]), static_cast<double>(py_[1]));
-  } else if (f && count_ >= 3) {
+              static_cast<double>(px[0]), static_cast<double>(py[0]),
+              static_cast<double>(px[1]), static_cast<double>(py[1]));
+  } else if (f && n >= 3) {
     f->puts("<polyline points=\"\n");
-    for (int k = 0; k < count_; ++k) writePoint(*f, px_[k], py_[k], k, count_);
+    for (int k = 0; k < n; ++k) writePoint(*f, px[k], py[k], k, n);
     f->puts("\"/>\n");
   }
+  path_.written();
 }
 
 void SvgDriver::qqsvg2(Global& g, float x, float y, int op) {
@@ -104,27 +108,18 @@ void SvgDriver::qqsvg2(Global& g, float x, float y, int op) {
     docOpen_ = true;
     group_ = 0;
     strokeWidth_ = 1.0f;
-    count_ = 0;
-    penX_ = penY_ = 0.0f;
+    path_.reset();
     return;
   }
   // Nothing belongs to the document once it has been ended.
   if (!docOpen_) return;
+  auto flush = [&] { flushPath(g); };
   if (op == 2) {
-    if (count_ == 0) {
-      px_[0] = penX_;
-      py_[0] = penY_;
-      count_ = 1;
-    }
-    px_[count_] = x;
-    py_[count_] = y;
-    ++count_;
-    if (count_ == kPathPoints) {
-      flushPath(g);
-      px_[0] = px_[kPathPoints - 1];
-      py_[0] = py_[kPathPoints - 1];
-      count_ = 1;
-    }
+    path_.draw(x, y, flush);
+    return;
+  }
+  if (op != 6 && op != 9 && op != 999) {
+    path_.move(x, y, flush);
     return;
   }
   flushPath(g);
@@ -133,23 +128,14 @@ void SvgDriver::qqsvg2(Global& g, float x, float y, int op) {
       qqsvg1(g, 0);
       strokeWidth_ = x;
     }
-    if (count_ > 0) {
-      penX_ = px_[count_ - 1];
-      penY_ = py_[count_ - 1];
-    }
-    count_ = 0;
+    path_.clear();
     return;
   }
-  if (op == 999) {
-    qqsvg1(g, 0);
-    if (f) f->puts("</svg>\n");
-    count_ = 0;
-    docOpen_ = false;
-    return;
-  }
-  px_[0] = x;
-  py_[0] = y;
-  count_ = 1;
+  // op 999: the end of the document
+  qqsvg1(g, 0);
+  if (f) f->puts("</svg>\n");
+  path_.clear();
+  docOpen_ = false;
 }
 
 void SvgDriver::qqsvg3(Global& g, int r, int gr, int b) {

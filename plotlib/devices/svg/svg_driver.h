@@ -12,6 +12,7 @@
 #pragma once
 
 #include "devices/driver.h"
+#include "devices/path_buffer.h"
 
 namespace korvan {
 
@@ -47,10 +48,7 @@ class SvgDriver : public Driver {
   int group_ = 0;
   int red_ = 0, green_ = 0, blue_ = 0;
   float strokeWidth_ = 1.0f;
-  int count_ = 0;
-  float px_[kPathPoints] = {};
-  float py_[kPathPoints] = {};
-  float penX_ = 0.0f, penY_ = 0.0f;
+  PathBuffer<float, kPathPoints> path_;
 };
 
 }  // namespace korvan
