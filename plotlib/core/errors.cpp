@@ -133,8 +133,7 @@ void qqserr(Global& g, const char* text) {
   std::snprintf(g.lastError, sizeof g.lastError, "%s", text);
 }
 
-const char* dddate() {
-  static char buf[48];
+std::tm qqltim() {
   std::time_t t = std::time(nullptr);
   std::tm tmv{};
 #if defined(_WIN32)
@@ -142,6 +141,12 @@ const char* dddate() {
 #else
   localtime_r(&t, &tmv);
 #endif
+  return tmv;
+}
+
+const char* dddate() {
+  static char buf[48];
+  std::tm tmv = qqltim();
   std::snprintf(buf, sizeof buf, "%02d.%02d.%4d", tmv.tm_mday, tmv.tm_mon + 1,
                 tmv.tm_year + 1900);
   return buf;
@@ -149,13 +154,7 @@ const char* dddate() {
 
 const char* ddtime() {
   static char buf[48];
-  std::time_t t = std::time(nullptr);
-  std::tm tmv{};
-#if defined(_WIN32)
-  localtime_s(&tmv, &t);
-#else
-  localtime_r(&t, &tmv);
-#endif
+  std::tm tmv = qqltim();
   std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", tmv.tm_hour, tmv.tm_min, tmv.tm_sec);
   return buf;
 }

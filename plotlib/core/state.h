@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdio>
+#include <ctime>
 
 #include "axes/axis_fields.h"
 #include "devices/device_fields.h"
@@ -106,6 +107,8 @@ void warni1(Global& g, int n, int value);
 void warnc1(Global& g, int n, const char* text);
 void qqserr(Global& g, const char* text);
 const char* dddate();
+// The local time now, for the dates that file headers carry.
+std::tm qqltim();
 const char* ddtime();
 void dprcol(Global& g, int kind);
 void qqmprc(Global& g, int kind);

@@ -40,6 +40,25 @@ float ycut(float x1, float y1, float x2, float y2, float xc) {
   return y1 + (xc - x1) * (y2 - y1) / (x2 - x1);
 }
 
+void qqcutp(float& x1, float& y1, float& x2, float& y2, bool first, int cx, int cy, float xmin,
+            float ymin, float xmax, float ymax) {
+  float& px = first ? x1 : x2;
+  float& py = first ? y1 : y2;
+  if (cx == 1) {
+    py = ycut(x1, y1, x2, y2, xmin);
+    px = xmin;
+  } else if (cx == 3) {
+    py = ycut(x1, y1, x2, y2, xmax);
+    px = xmax;
+  } else if (cy == 1) {
+    px = xcut(x1, y1, x2, y2, ymin);
+    py = ymin;
+  } else {
+    px = xcut(x1, y1, x2, y2, ymax);
+    py = ymax;
+  }
+}
+
 float qqatan(float a, float b) {
   if (std::fabs(b) > 1e-6f) return static_cast<float>(std::atan2(static_cast<double>(a), static_cast<double>(b)));
   return a < 0.0f ? -1.570796f : 1.570796f;
@@ -59,22 +78,7 @@ bool qqclps(Global& g, float x1, float y1, float x2, float y2, bool penAtStart) 
     if ((cx1 == cx2 && cx1 != 2) || (cy1 == cy2 && cy1 != 2)) return false;
     if (cuts == 8) return false;
     bool first = n1 != 0;
-    float& px = first ? x1 : x2;
-    float& py = first ? y1 : y2;
-    int cx = first ? cx1 : cx2, cy = first ? cy1 : cy2;
-    if (cx == 1) {
-      py = ycut(x1, y1, x2, y2, xmin);
-      px = xmin;
-    } else if (cx == 3) {
-      py = ycut(x1, y1, x2, y2, xmax);
-      px = xmax;
-    } else if (cy == 1) {
-      px = xcut(x1, y1, x2, y2, ymin);
-      py = ymin;
-    } else {
-      px = xcut(x1, y1, x2, y2, ymax);
-      py = ymax;
-    }
+    qqcutp(x1, y1, x2, y2, first, first ? cx1 : cx2, first ? cy1 : cy2, xmin, ymin, xmax, ymax);
     if (first)
       startMoved = true;
     else

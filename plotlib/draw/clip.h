@@ -18,6 +18,10 @@ int chkval(float x, float y, int* cx, int* cy, float xmin, float ymin, float xma
 // meets x = xc.
 float xcut(float x1, float y1, float x2, float y2, float yc);
 float ycut(float x1, float y1, float x2, float y2, float xc);
+// One step of the segment clipper: moves the start (first) or the end onto
+// the window edge that its side codes cx, cy name.
+void qqcutp(float& x1, float& y1, float& x2, float& y2, bool first, int cx, int cy, float xmin,
+            float ymin, float xmax, float ymax);
 // Angle of the vector (b, a) in radians, safe for b = 0.
 float qqatan(float a, float b);
 

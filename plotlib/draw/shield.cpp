@@ -38,22 +38,7 @@ Cut clipRect(float& x1, float& y1, float& x2, float& y2, float xmin, float ymin,
     if (in1 && in2) return (startMoved || endMoved) ? Cut::Crosses : Cut::Inside;
     if ((cx1 == cx2 && cx1 != 2) || (cy1 == cy2 && cy1 != 2)) return Cut::Outside;
     bool first = !in1;
-    float& px = first ? x1 : x2;
-    float& py = first ? y1 : y2;
-    int cx = first ? cx1 : cx2, cy = first ? cy1 : cy2;
-    if (cx == 1) {
-      py = ycut(x1, y1, x2, y2, xmin);
-      px = xmin;
-    } else if (cx == 3) {
-      py = ycut(x1, y1, x2, y2, xmax);
-      px = xmax;
-    } else if (cy == 1) {
-      px = xcut(x1, y1, x2, y2, ymin);
-      py = ymin;
-    } else {
-      px = xcut(x1, y1, x2, y2, ymax);
-      py = ymax;
-    }
+    qqcutp(x1, y1, x2, y2, first, first ? cx1 : cx2, first ? cy1 : cy2, xmin, ymin, xmax, ymax);
     (first ? startMoved : endMoved) = true;
   }
   return Cut::Outside;

@@ -82,13 +82,7 @@ void CgmDriver::inicgm(Global& g, int kind) {
     word(g, kMetafileVersion);
     word(g, static_cast<unsigned>(g.cgmVersion));
 
-    std::time_t t = std::time(nullptr);
-    std::tm tmv{};
-#if defined(_WIN32)
-    localtime_s(&tmv, &t);
-#else
-    localtime_r(&t, &tmv);
-#endif
+    std::tm tmv = qqltim();
     char date[40];
     std::snprintf(date, sizeof date, "%04d%02d%02d", tmv.tm_year + 1900, tmv.tm_mon + 1,
                   tmv.tm_mday);

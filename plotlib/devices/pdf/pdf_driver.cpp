@@ -14,6 +14,7 @@
 #include "core/edition.h"
 #include "core/sink.h"
 #include "core/state.h"
+#include "devices/sheet.h"
 #include "devices/dispatch.h"
 
 namespace korvan {
@@ -38,14 +39,7 @@ void entryRgb(const Global& g, int index, int& r, int& gr, int& b) {
 PdfDriver::~PdfDriver() { std::free(collect_); }
 
 void PdfDriver::toDevice(const Global& g, float x, float y, float& X, float& Y) const {
-  float s = g.deviceScale;
-  if (landscape_) {
-    X = y * s;
-    Y = x * s;
-  } else {
-    X = x * s;
-    Y = (static_cast<float>(g.pageHeight) - y) * s;
-  }
+  qqsheet(g, landscape_, x, y, X, Y);
 }
 
 void PdfDriver::open(Global& g) {
@@ -296,13 +290,7 @@ void PdfDriver::qqpdfadd(int part, int phase) {
 
     int info = nextObject_;
     qqpdfobj(info, kOther);
-    std::time_t t = std::time(nullptr);
-    std::tm tmv{};
-#if defined(_WIN32)
-    localtime_s(&tmv, &t);
-#else
-    localtime_r(&t, &tmv);
-#endif
+    std::tm tmv = qqltim();
     printf("<< /CreationDate (D:%04d%02d%02d%02d%02d%02d)\n", tmv.tm_year + 1900,
            tmv.tm_mon + 1, tmv.tm_mday, tmv.tm_hour, tmv.tm_min, tmv.tm_sec);
     printf("/Producer (KORVAN %.1f)\n", static_cast<double>(edition().version));

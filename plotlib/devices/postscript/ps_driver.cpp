@@ -7,6 +7,7 @@
 #include "core/edition.h"
 #include "core/sink.h"
 #include "core/state.h"
+#include "devices/sheet.h"
 #include "devices/dispatch.h"
 
 namespace korvan {
@@ -133,15 +134,8 @@ void qqpsrec(Global& g, const char* fmt, ...) {
 }
 
 void PostScriptDriver::toDevice(const Global& g, float x, float y, float& X, float& Y) const {
-  float s = g.deviceScale;
-  if (landscape_) {
-    // the plot's top edge on the sheet's left edge, plot x up the sheet
-    X = y * s;
-    Y = x * s;
-  } else {
-    X = x * s;
-    Y = (static_cast<float>(g.pageHeight) - y) * s;
-  }
+  // the plot's top edge on the sheet's left edge, plot x up the sheet
+  qqsheet(g, landscape_, x, y, X, Y);
 }
 
 void PostScriptDriver::open(Global& g) {
