@@ -14,7 +14,7 @@ namespace korvan {
 
 namespace {
 
-enum Table { kSmal, kRain, kSpec, kGrey, kRrai, kRspe, kRgre, kVga, kTemp };
+enum Table { TabSmal, TabRain, TabSpec, TabGrey, TabRrai, TabRspe, TabRgre, TabVga, TabTemp };
 
 constexpr int kSmall[9] = {0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF,
                            0xFFFF00, 0xFF5500, 0x00FFFF, 0xFF00FF};
@@ -29,17 +29,17 @@ constexpr int kNamesSpec[9] = {255, 254, 154, 205, 53, 235, 103, 1, 0};
 constexpr int kNamesGrey[9] = {255, 230, 185, 150, 95, 215, 175, 110, 255};
 constexpr int kNamesVga[9] = {15, 4, 2, 14, 1, 12, 3, 5, 0};
 
-bool reversed(int t) { return t == kRrai || t == kRspe || t == kRgre; }
-bool plain(int t) { return t == kRain || t == kSpec || t == kGrey; }
+bool reversed(int t) { return t == TabRrai || t == TabRspe || t == TabRgre; }
+bool plain(int t) { return t == TabRain || t == TabSpec || t == TabGrey; }
 // Devices that draw on white paper with index 0 as their ink.
 bool paperDevice(int d) { return d == 501 || d == 221 || d == 211 || d == 701; }
 
 const int* nameRow(int t) {
   switch (t) {
-    case kSmal: return kNamesSmall;
-    case kSpec: case kRspe: return kNamesSpec;
-    case kGrey: case kRgre: return kNamesGrey;
-    case kVga: return kNamesVga;
+    case TabSmal: return kNamesSmall;
+    case TabSpec: case TabRspe: return kNamesSpec;
+    case TabGrey: case TabRgre: return kNamesGrey;
+    case TabVga: return kNamesVga;
     default: return kNamesRain;
   }
 }
@@ -47,8 +47,8 @@ const int* nameRow(int t) {
 int foreground(const Global& g) {
   int t = g.colourTableNo;
   if (paperDevice(g.device) && plain(t)) return 0;
-  if (t == kSmal) return 1;
-  if (t == kVga) return 15;
+  if (t == TabSmal) return 1;
+  if (t == TabVga) return 15;
   return 255;
 }
 
@@ -62,19 +62,19 @@ int temperature(int i) {
 void fillTable(Global& g, int t) {
   int* c = g.colourTable;
   switch (t) {
-    case kSmal:
+    case TabSmal:
       for (int i = 0; i < 9; ++i) c[i] = kSmall[i];
       break;
-    case kVga:
+    case TabVga:
       for (int i = 0; i < 16; ++i) c[i] = kVga[i];
       break;
-    case kRain: case kRrai:
+    case TabRain: case TabRrai:
       for (int i = 0; i < 256; ++i) c[i] = kRain[i];
       break;
-    case kSpec: case kRspe:
+    case TabSpec: case TabRspe:
       for (int i = 0; i < 256; ++i) c[i] = kSpectrum[i];
       break;
-    case kGrey: case kRgre:
+    case TabGrey: case TabRgre:
       for (int i = 0; i < 256; ++i) c[i] = i * 0x010101;
       break;
     default:
@@ -82,8 +82,8 @@ void fillTable(Global& g, int t) {
       break;
   }
   if (g.device == 501 || g.device == 221) {
-    if (t == kSmal) std::swap(c[0], c[1]);
-    if (t == kVga) std::swap(c[0], c[15]);
+    if (t == TabSmal) std::swap(c[0], c[1]);
+    if (t == TabVga) std::swap(c[0], c[15]);
   }
   if (reversed(t))
     for (int i = 0; i < 128; ++i) std::swap(c[i], c[255 - i]);
@@ -101,7 +101,7 @@ bool qqsvlt(Global& g, const char* name) {
   int n = jqqind(g, "SMAL+RAIN+SPEC+GREY+RRAI+RSPE+RGRE+VGA +TEMP", 9, name);
   if (n == 0) return false;
   int t = n - 1;
-  if (g.device >= 300 && g.device <= 399) t = kSmal;
+  if (g.device >= 300 && g.device <= 399) t = TabSmal;
   g.colourTableNo = t;
 
   const int* row = nameRow(t);
@@ -115,7 +115,7 @@ bool qqsvlt(Global& g, const char* name) {
   g.bgColour = 0;
   if (paperDevice(g.device) && plain(t)) g.bgColour = 255;
   if (g.bgMode == 2) {
-    int k = t == kSmal ? 1 : t == kVga ? 15 : 255;
+    int k = t == TabSmal ? 1 : t == TabVga ? 15 : 255;
     std::swap(g.colourTable[0], g.colourTable[k]);
   }
   shwvlt(g);
