@@ -112,6 +112,10 @@ void symbol_(const int* nsym, const int* nx, const int* ny);
 void hsymbl(int nhsym);
 void hsymbl_(const int* nhsym);
 
+/* ---- text ---- */
+
+/* ---- device fonts ---- */
+
 /* ---- axis systems ---- */
 void xaxgit(void);
 void xaxgit_(void);
