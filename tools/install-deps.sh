@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Installs what the build and the tests need on a Debian machine (as root,
-# or through sudo). Packages that are already present are left alone.
+# Installs what building and running need on a Debian machine (as root, or
+# through sudo); with --tests also what the tests need. Packages that are
+# already present are left alone.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-mapfile -t pkgs < <(grep -v '^#' "$here/debian-packages.txt" | sed '/^\s*$/d')
+lists=("$here/debian-packages.txt")
+[ "${1:-}" = "--tests" ] && lists+=("$here/debian-test-packages.txt")
+mapfile -t pkgs < <(cat "${lists[@]}" | grep -v '^#' | sed '/^\s*$/d')
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -4,7 +4,7 @@
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
-bash tools/install-deps.sh || exit 1
+bash tools/install-deps.sh --tests || exit 1
 jobs=$(nproc 2>/dev/null || echo 2)
 status=0
 run() {
