@@ -1,0 +1,23 @@
+// The font service until a platform provides one: no fonts.
+#include "platform/font_service.h"
+
+namespace korvan::platform {
+
+namespace {
+
+class NoFonts final : public FontService {
+ public:
+  int create(const char*, int, float, bool) override { return 0; }
+  void release(int) override {}
+  int width(int, unsigned char) override { return 0; }
+  void draw(int, const Surface&, int, int, const char*, std::uint32_t) override {}
+};
+
+}  // namespace
+
+FontService& fontService() {
+  static NoFonts none;
+  return none;
+}
+
+}  // namespace korvan::platform
