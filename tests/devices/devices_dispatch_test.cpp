@@ -239,6 +239,16 @@ TEST_F(Records, KyocPointsAndPatternBoxes) {
   EXPECT_EQ(f.substr(f.size() - 10), "RES;EXIT;\n");
 }
 
+TEST_F(Records, KyocLinesBreakBetweenTheFieldsOfAPoint) {
+  std::string f = plot("KYOC", [](Global&) {
+    for (int i = 0; i < 5; ++i) line(100 + 100 * i, 200, 150 + 100 * i, 300);
+  });
+  EXPECT_EQ(f,
+            "!R! UNIT C;SPO L;SLM 0;SRM 28.7;STM 0;SBM 20;UNIT D;MAP  113, 225;DAP  169, 338;\n"
+            "MAP  225, 225;DAP  281, 338;MAP  338, 225;DAP  394, 338;MAP  450, 225;DAP  506,\n"
+            " 338;MAP  563, 225;DAP  619, 338;RES;EXIT;\n");
+}
+
 TEST_F(Records, ZigzagFillOnTheMetafile) {
   CaptureStdout();
   korini();

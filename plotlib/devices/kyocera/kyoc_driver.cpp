@@ -42,9 +42,12 @@ void KyocDriver::open(Global& g) {
 }
 
 void KyocDriver::point(Global& g, float x, float y, int mode) {
-  char buf[48];
-  std::snprintf(buf, sizeof buf, "%s%4d,%4d;", mode == 2 ? "DAP " : "MAP ", rnd(x * g.deviceScale),
-                rnd(y * g.deviceScale));
+  // Three pieces, so that a line may break between the two coordinates.
+  char buf[24];
+  text(g, mode == 2 ? "DAP " : "MAP ");
+  std::snprintf(buf, sizeof buf, "%4d,", rnd(x * g.deviceScale));
+  text(g, buf);
+  std::snprintf(buf, sizeof buf, "%4d;", rnd(y * g.deviceScale));
   text(g, buf);
 }
 
