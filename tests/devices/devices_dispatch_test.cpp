@@ -171,6 +171,15 @@ TEST_F(Records, GkslPointsAndModeFields) {
   EXPECT_EQ(lines.find('\n'), 80u);  // eight fields a line
 }
 
+TEST_F(Records, GkslFieldsAreEightToALineAfterAnOddCount) {
+  std::string f = plot("GKSL", [](Global&) { pagera(); });
+  EXPECT_EQ(f,
+            "      29.7      21.0\n"
+            "99.000000099.000000086.0000000 0.0000000 0.7069721 3.0000000 0.0000000 0.0000000\n"
+            " 2.0000000 1.0000000 0.0000000 1.0000000 0.7069721 0.0000000 0.7069721 0.0000000\n"
+            " 0.7069721 3.0000000 9.0000000\n");
+}
+
 TEST_F(Records, GkslColourFields) {
   auto colourFields = [](int index) {
     std::string f = plot("GKSL", [index](Global& g) {

@@ -25,11 +25,10 @@ void GkslDriver::open(Global& g) {
 }
 
 void GkslDriver::point(Global& g, float x, float y, int mode) {
+  // One field at a time: the line buffer packs eight fields to a line.
   float s = g.deviceScale;
-  char buf[64];
-  int n = std::snprintf(buf, sizeof buf, "%10.7f%10.7f", static_cast<double>(x * s),
-                        static_cast<double>((static_cast<float>(g.pageHeight) - y) * s));
-  qqsbuf(g, buf, n);
+  field(g, x * s);
+  field(g, (static_cast<float>(g.pageHeight) - y) * s);
   if (mode != g.lastMode) {
     if (mode == 2)
       qqsbuf(g, " 2.0000000", 10);
