@@ -55,6 +55,8 @@ void dbox(Global& g, int x1, int y1, int x2, int y2, int colour) {
   if (x2 > g.clipXmax) x2 = g.clipXmax;
   if (y2 > g.clipYmax) y2 = g.clipYmax;
   if (x1 > x2 || y1 > y2) return;
+  // Colour indices are 0..255 on every device; others wrap round the table.
+  colour = ((colour % 256) + 256) % 256;
   if (g.driver)
     g.driver->box(g, static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2),
                   static_cast<float>(y2), colour);

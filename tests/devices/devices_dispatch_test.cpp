@@ -102,7 +102,7 @@ TEST_F(Dispatch, BoxIsShiftedAndClipped) {
   EXPECT_FLOAT_EQ(calls[0].b, 0);
   EXPECT_FLOAT_EQ(calls[0].c, 110);
   EXPECT_FLOAT_EQ(calls[0].d, 120);
-  EXPECT_EQ(calls[0].n, 300);  // the driver reduces the index as its class needs
+  EXPECT_EQ(calls[0].n, 44);  // the index wraps round the table
   EXPECT_FLOAT_EQ(calls[1].a, 50);
   EXPECT_FLOAT_EQ(calls[1].b, 20);
   EXPECT_FLOAT_EQ(calls[1].c, 110);
@@ -256,6 +256,35 @@ TEST_F(Records, KyocLinesBreakBetweenTheFieldsOfAPoint) {
             "!R! UNIT C;SPO L;SLM 0;SRM 28.7;STM 0;SBM 20;UNIT D;MAP  113, 225;DAP  169, 338;\n"
             "MAP  225, 225;DAP  281, 338;MAP  338, 225;DAP  394, 338;MAP  450, 225;DAP  506,\n"
             " 338;MAP  563, 225;DAP  619, 338;RES;EXIT;\n");
+}
+
+TEST_F(Records, PageFillColoursWrapRoundTheTable) {
+  struct {
+    const char* key;
+    int colour;
+    const char* written;
+    const char* unreduced;
+  } cases[] = {
+      {"HPGL", 300, "SP44;", "SP300;"},
+      {"HPGL", -2, "SP254;", "SP-"},
+      {"KYOC", 300, "FPAT 128,  8,  0,  0, 64,  4,  0,  0; ", nullptr},  // 44: pattern 4
+      {"KYOC", -1, "FPAT 128, 16,  2,  0, 32,  0,  8,  1; ", nullptr},   // 255: pattern 5
+      {"GKSL", -300, "99.000000099.000000043.0000000", "-"},              // 212
+  };
+  for (const auto& c : cases) {
+    std::string f = plot(c.key, [&](Global&) { pagfll(c.colour); });
+    std::string body;
+    for (char ch : f)
+      if (ch != '\n') body += ch;
+    EXPECT_NE(body.find(c.written), std::string::npos) << c.key << " " << c.colour << "\n" << f;
+    if (c.unreduced) {
+      EXPECT_EQ(body.find(c.unreduced), std::string::npos) << c.key << "\n" << f;
+    }
+    if (std::string(c.key) != "GKSL") continue;
+    for (std::size_t at = f.find('\n') + 1, end; (end = f.find('\n', at)) != std::string::npos;
+         at = end + 1)
+      EXPECT_EQ((end - at) % 10, 0u) << "a field out of the 10-column grid:\n" << f;
+  }
 }
 
 TEST_F(Records, ZigzagFillOnTheMetafile) {
