@@ -3,6 +3,7 @@
 // dispatch; the axis window; the public line and endgrf.
 #include "draw/pipeline.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/state.h"
@@ -78,9 +79,9 @@ void strtqq(Global& g, float x, float y) {
 
 namespace {
 // The part [ta, tb] of the line from (x0, y0) along (dx, dy) that lies within
-// one unit of the clipping window; ta > tb when none of [0, len] does.
+// `margin` units of the clipping window; ta > tb when none of [0, len] does.
 void visibleRange(const Global& g, double x0, double y0, double dx, double dy, double len,
-                  double* ta, double* tb) {
+                  double margin, double* ta, double* tb) {
   double lo = 0.0, hi = len;
   auto bound = [&](double p, double q) {  // keeps the t with p * t <= q
     if (p == 0.0) {
@@ -94,10 +95,10 @@ void visibleRange(const Global& g, double x0, double y0, double dx, double dy, d
       hi = r;
     }
   };
-  bound(-dx, x0 - (g.clipXmin - 1.0));
-  bound(dx, g.clipXmax + 1.0 - x0);
-  bound(-dy, y0 - (g.clipYmin - 1.0));
-  bound(dy, g.clipYmax + 1.0 - y0);
+  bound(-dx, x0 - (g.clipXmin - margin));
+  bound(dx, g.clipXmax + margin - x0);
+  bound(-dy, y0 - (g.clipYmin - margin));
+  bound(dy, g.clipYmax + margin - y0);
   if (lo > hi) {
     lo = len;
     hi = -1.0;
@@ -122,21 +123,36 @@ void connqq(Global& g, float x, float y) {
   const double x0 = g.curX, y0 = g.curY;
   // The walk runs in double along the segment: in float, a step of one unit
   // is lost on a segment of some million units and the walk never ends.
-  double cycle = 0.0;
-  for (int i = 0; i < g.patternLength; ++i) cycle += g.linePattern[i];
+  // With an odd number of elements a pass through the pattern ends in the
+  // other pen state: only two passes bring the phase back.
+  double period = 0.0;
+  for (int i = 0; i < g.patternLength; ++i) period += g.linePattern[i];
+  if (g.patternLength % 2 != 0) period *= 2.0;
+  // Outlines of a wide line lie up to half its width (diagonally a little
+  // more) beside the centre line: a dash that far off the window still shows.
+  double margin = 1.0;
+  if (g.lineWidth > 1) {
+    const int w = static_cast<int>(static_cast<float>(g.lineWidth) * g.unitScale + 0.5f);
+    margin += static_cast<double>(w) / g.unitScale;
+  }
   double ta, tb;
-  visibleRange(g, x0, y0, cs, -sn, len, &ta, &tb);
+  visibleRange(g, x0, y0, cs, -sn, len, margin, &ta, &tb);
+  // Every pen change lies at first + whole units: whole periods can be
+  // skipped without changing where any later change falls.
+  const double first = g.patternRest;
+  double whole = 0.0;
+  bool started = false;
   double t = 0.0;
-  double rest = g.patternRest;
-  // Whole pattern cycles leave the phase as it is; those that lie outside
-  // the window are skipped instead of walked.
-  if (ta > 2.0 * cycle) t = (std::floor(ta / cycle) - 1.0) * cycle;
+  double rest = first;
   while (len - t >= rest) {
-    if (t > tb + cycle && len - t > 3.0 * cycle) {
-      t += (std::floor((len - t) / cycle) - 2.0) * cycle;
-      continue;
+    const double next = started ? first + (whole + rest) : first;
+    if (!(next > t)) {
+      t = len;  // the coordinates hold no finer step: nothing more to walk
+      break;
     }
-    t += rest;
+    if (started) whole += rest;
+    started = true;
+    t = next;
     g.curX = static_cast<float>(x0 + cs * t);
     g.curY = static_cast<float>(y0 - sn * t);
     if (g.penUp == 0)
@@ -146,12 +162,31 @@ void connqq(Global& g, float x, float y) {
     g.patternIndex = g.patternIndex >= g.patternLength ? 1 : g.patternIndex + 1;
     g.penUp = 1 - g.penUp;
     rest = g.linePattern[g.patternIndex - 1];
+    if (g.penUp != 0) continue;
+    // A dash begins here, its stroke holds only this point. Whole periods off
+    // the window draw nothing and end in this same state at a dash start:
+    // jump to the last of them (keeping one period before the segment end).
+    double upper;
+    if (t < ta)
+      upper = std::min(ta, len - period);
+    else if (t > tb)
+      upper = len - period;
+    else
+      continue;
+    const double k = std::floor((upper - t) / period);
+    if (k < 1.0) continue;
+    whole += k * period;
+    t = first + whole;
+    g.curX = static_cast<float>(x0 + cs * t);
+    g.curY = static_cast<float>(y0 - sn * t);
+    qqmove(g, g.curX, g.curY);
   }
   if (g.penUp == 0)
     qqdraw(g, X, Y);
   else
     qqmove(g, X, Y);
-  g.patternRest = static_cast<float>(rest - (len - t));
+  const double left = rest - (len - t);
+  g.patternRest = static_cast<float>(left > 0.0 ? left : rest);
   g.curX = X;
   g.curY = Y;
 }

@@ -216,6 +216,54 @@ TEST_F(StyleTest, VeryLongDashedLineEndsWithTheRightPhase) {
     EXPECT_NEAR(s[i].x1, 20.0 * i, 1e-3);
     EXPECT_NEAR(s[i].x2, std::min(20.0 * i + 10, 2969.0), 1e-3);
   }
+  // Where the coordinates no longer resolve a step the walk ends all the same.
+  strtqq(g, -1e30f, 100);
+  connqq(g, 1e30f, 100);
+  EXPECT_GT(g.patternRest, 0.0f);
+}
+
+TEST_F(StyleTest, SkippedPeriodsLeaveTheWalkAsWalked) {
+  // A long line that starts far off the page against the same line drawn in
+  // pieces too short to skip anything, broken in the middle of gaps.
+  struct Case {
+    std::vector<int> pattern;
+    int width, y, x0, x1;
+  } cases[] = {
+      {{12, 6, 8}, 1, 1000, -10000, 2000},  // odd: a period is two passes
+      {{10, 10}, 100, 1000, -10000, 600},   // outlines reach in from the left
+      {{10, 10}, 60, -20, -10000, 3000},    // outlines reach in from above
+  };
+  for (const Case& c : cases) {
+    const int n = static_cast<int>(c.pattern.size());
+    auto run = [&](bool inPieces) {
+      rec->clear();
+      myline(c.pattern.data(), n);
+      linwid(c.width);
+      int from = c.x0;
+      bool down = true;
+      for (int i = 0, at = c.x0; inPieces && at < c.x1; i = (i + 1) % n, down = !down) {
+        int half = at + c.pattern[static_cast<std::size_t>(i)] / 2;
+        if (!down && half < c.x1) {
+          line(from, c.y, half, c.y);
+          from = half;
+        }
+        at += c.pattern[static_cast<std::size_t>(i)];
+      }
+      line(from, c.y, c.x1, c.y);
+      line(100, 1500, 900, 1500);  // the phase runs on into the next line
+      return drawn();
+    };
+    std::vector<Seg> whole = run(false), walked = run(true);
+    ASSERT_FALSE(walked.empty());
+    ASSERT_EQ(whole.size(), walked.size()) << "width " << c.width;
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+      const Seg &a = whole[i], &b = walked[i];
+      ASSERT_TRUE(a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2)
+          << "width " << c.width << ", piece " << i << ": " << a.x1 << "," << a.y1 << " "
+          << a.x2 << "," << a.y2 << " against " << b.x1 << "," << b.y1 << " " << b.x2 << ","
+          << b.y2;
+    }
+  }
 }
 
 }  // namespace
