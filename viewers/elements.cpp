@@ -17,6 +17,11 @@ const char* const kItemNames[8] = {"tiempo", "semieje", "ex", "ynclin",
 
 bool isBlank(int c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
 bool isDigit(int c) { return c >= '0' && c <= '9'; }
+bool blankLine(const std::string& s) {
+  for (char c : s)
+    if (!isBlank(static_cast<unsigned char>(c))) return false;
+  return true;
+}
 bool endsField(int c) { return isBlank(c) || c == ',' || c == '/'; }
 
 // Real syntax: [sign] (digits [. [digits]] | . digits) [exponent], the
@@ -160,8 +165,33 @@ bool ElementReader::open() {
     if (std::ferror(file_)) return fail(1, std::string("read error: ") + std::strerror(errno));
     return fail(1, "empty file, no header line");
   }
-  // The header is the whole first line, whatever it holds.
   haveLine_ = false;
+  if (!blankLine(buf_)) return true;  // the header is the first line
+  // Free-format input skips blank lines before the header. The first line
+  // with text is the header, unless it starts a complete record: then the
+  // file has no header and that record is data, not lost.
+  long at = 0;
+  int lineAt = 0;
+  do {
+    at = std::ftell(file_);
+    lineAt = line_;
+    if (!fill()) return true;  // blank lines only: no records
+  } while (blankLine(buf_));
+  haveLine_ = false;
+  if (at < 0 || std::fseek(file_, at, SEEK_SET) != 0) return true;  // no look-ahead: a header
+  line_ = lineAt;
+  Elements trial;
+  checkRange_ = false;
+  Status st = next(trial);
+  checkRange_ = true;
+  error_.clear();
+  std::clearerr(file_);
+  if (std::fseek(file_, at, SEEK_SET) != 0) return fail(lineAt + 1, "cannot read the file again");
+  line_ = lineAt;
+  last_ = Elements{};
+  partial_ = 0;
+  haveLine_ = false;
+  if (st != Status::Record) fill();  // the header
   return true;
 }
 
@@ -177,7 +207,7 @@ bool ElementReader::store(Elements& rec, int item, const std::string& text, int 
   float v = std::strtof(c.c_str(), nullptr);
   if (!std::isfinite(v))
     return fail(line, std::string(what) + " \"" + text + "\" is out of the range of a real");
-  if (item == 2 && !(v >= 0.0f && v < 1.0f))
+  if (item == 2 && checkRange_ && !(v >= 0.0f && v < 1.0f))
     return fail(line, "ex \"" + text + "\" is outside 0 <= ex < 1");
   float* slot[7] = {&rec.tiempo, &rec.semieje, &rec.ex,        &rec.ynclin,
                     &rec.odo,    &rec.w,       &rec.anomamedia};

@@ -63,8 +63,9 @@ class ElementReader {
   ElementReader(const ElementReader&) = delete;
   ElementReader& operator=(const ElementReader&) = delete;
 
-  // Opens the file without creating it and skips its header, which is
-  // always exactly the first line.
+  // Opens the file without creating it and skips its header: the first
+  // line, or after blank lines the first line with text unless that line
+  // starts a complete record (a file without a header).
   bool open();
   // Reads the next record into rec. End: the file ended before the record
   // began; partial() then tells whether values of an unfinished record were
@@ -95,6 +96,7 @@ class ElementReader {
   int partialLine_ = 0;
   int recordLine_ = 0;
   Elements last_;  // null values keep these
+  bool checkRange_ = true;  // off while telling a header from a record
 };
 
 // Reads the element files of the bodies in order and converts every record

@@ -207,6 +207,29 @@ TEST_F(ViewersReader, HeaderIsExactlyTheFirstLine) {
   EXPECT_TRUE(r.empty());
 }
 
+TEST_F(ViewersReader, AfterBlankLinesTheFirstTextIsTheHeaderUnlessItIsARecord) {
+  struct {
+    const char* text;
+    std::size_t records;
+    float firstTiempo;
+  } cases[] = {
+      {"\n  \n Elements of body 5\n1 2 0.5 3 4 5 6 7\n", 1, 1},
+      {"\n\n9 2 0.5 3\n 4 5 6 7\n1 2 0.5 3 4 5 6 7\n", 2, 9},  // a record over two lines
+      {"\n2024 orbit\n1 2 0.5 3 4 5 6 7\n", 1, 1},
+  };
+  for (const auto& c : cases) {
+    std::string err;
+    auto r = records(c.text, &err);
+    EXPECT_EQ(err, "") << c.text;
+    ASSERT_EQ(r.size(), c.records) << c.text;
+    EXPECT_FLOAT_EQ(r[0].tiempo, c.firstTiempo) << c.text;
+  }
+  // a complete record with a bad value is data: its error is reported
+  std::string err;
+  records("\n\n1 2 1.5 3 4 5 6 7\n", &err);
+  EXPECT_EQ(err, "elm0001.dat, line 3: ex \"1.5\" is outside 0 <= ex < 1");
+}
+
 TEST_F(ViewersReader, BadNumbersNameFileLineAndValue) {
   std::string err;
   records("h\n1 2 0.5 3 4 5 6 7\n1 2 0.5 3\n4 5 6 7.0\n", &err);
