@@ -42,12 +42,27 @@ void JavaDriver::open(Global& g) {
   f->puts("import java.awt.*;\n\n");
   f->printf("public class %s extends Applet {\n", className(g.outFileName).c_str());
   f->puts("public void paint(Graphics g) {\n");
+  statements_ = 0;
+  part_ = 0;
+}
+
+// Java takes at most 64 KB of bytecode in one method, some 3000 of these
+// statements: every kPart statements the method ends by calling the next
+// part, so the plot is still painted in order.
+void JavaDriver::statement(ByteSink* f) {
+  if (++statements_ <= kPart) return;
+  statements_ = 1;
+  ++part_;
+  f->printf("  paint%d (g);\n  }\n", part_);
+  f->printf("private void paint%d(Graphics g) {\n", part_);
 }
 
 void JavaDriver::point(Global& g, float x, float y, int mode) {
   int X = rnd(x * g.deviceScale), Y = rnd(y * g.deviceScale);
-  if (mode == 2 && g.outFile)
+  if (mode == 2 && g.outFile) {
+    statement(g.outFile);
     g.outFile->printf("  g.drawLine (%d,%d,%d,%d);\n", g.lastX, g.lastY, X, Y);
+  }
   g.lastX = X;
   g.lastY = Y;
 }
@@ -56,18 +71,23 @@ void JavaDriver::box(Global& g, float x1, float y1, float x2, float y2, int colo
   qqsclr(g, colour);
   float s = g.deviceScale;
   int X1 = rnd(x1 * s), Y1 = rnd(y1 * s), X2 = rnd(x2 * s), Y2 = rnd(y2 * s);
-  if (g.outFile)
-    g.outFile->printf("  g.fillRect (%d,%d,%d,%d);\n", X1, Y1, X2 - X1 + 1, Y2 - Y1 + 1);
+  if (!g.outFile) return;
+  statement(g.outFile);
+  g.outFile->printf("  g.fillRect (%d,%d,%d,%d);\n", X1, Y1, X2 - X1 + 1, Y2 - Y1 + 1);
 }
 
 void JavaDriver::erase(Global& g) {
-  if (g.outFile) g.outFile->printf("  g.clearRect (0,0,%d,%d);\n", g.winWidth, g.winHeight);
+  if (!g.outFile) return;
+  statement(g.outFile);
+  g.outFile->printf("  g.clearRect (0,0,%d,%d);\n", g.winWidth, g.winHeight);
 }
 
 void JavaDriver::colour(Global& g, int index) {
   int r, gr, b;
   gbyt03(g.colourTable[((index % 256) + 256) % 256], &r, &gr, &b);
-  if (g.outFile) g.outFile->printf("  g.setColor (new Color (%d,%d,%d));\n", r, gr, b);
+  if (!g.outFile) return;
+  statement(g.outFile);
+  g.outFile->printf("  g.setColor (new Color (%d,%d,%d));\n", r, gr, b);
 }
 
 int JavaDriver::finish(Global& g) {

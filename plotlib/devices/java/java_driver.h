@@ -5,6 +5,8 @@
 
 namespace korvan {
 
+class ByteSink;
+
 class JavaDriver : public Driver {
  public:
   void open(Global& g) override;
@@ -13,6 +15,13 @@ class JavaDriver : public Driver {
   void erase(Global& g) override;
   void colour(Global& g, int index) override;
   int finish(Global& g) override;
+
+ private:
+  static constexpr int kPart = 2000;
+  // Before each statement: starts the next part when this one is full.
+  void statement(ByteSink* f);
+  int statements_ = 0;  // statements in the current part
+  int part_ = 0;        // number of the current part, 0 in paint itself
 };
 
 }  // namespace korvan

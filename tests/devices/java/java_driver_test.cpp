@@ -56,3 +56,25 @@ TEST_F(JavaApplet, RecordsAndClassName) {
       << slurp("javac.log");
   EXPECT_TRUE(exists("korvan_1.class"));
 }
+
+TEST_F(JavaApplet, LargePlotCompilesAndKeepsEveryStatementInOrder) {
+  CaptureStdout();
+  metafl("JAVA");
+  korini();
+  for (int i = 0; i < 30000; ++i) line(i % 2900, 100, i % 2900, 2000);
+  korfin();
+  GetCapturedStdout();
+  std::string f = slurp("korvan.java");
+  // the statements follow each other in drawing order, whatever part holds them
+  std::size_t at = f.find("public void paint(Graphics g) {\n"), n = 0;
+  for (std::size_t p = f.find("g.drawLine", at); p != std::string::npos;
+       p = f.find("g.drawLine", p + 1), ++n) {
+    int x = static_cast<int>(n % 2900) * 852 / 2969;  // within a unit of the scale
+    ASSERT_NEAR(std::atoi(f.c_str() + p + 12), x, 1) << "statement " << n;
+  }
+  EXPECT_EQ(n, 30000u);
+  EXPECT_EQ(f.substr(f.size() - 6), "  }\n}\n");
+  if (std::system("command -v javac >/dev/null 2>&1") != 0) GTEST_SKIP() << "no javac";
+  EXPECT_EQ(std::system("javac -nowarn -Xlint:none korvan.java >javac.log 2>&1"), 0)
+      << slurp("javac.log");
+}
