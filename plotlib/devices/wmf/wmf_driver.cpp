@@ -31,6 +31,7 @@ constexpr unsigned kCreateBrushIndirect = 0x02FC;
 constexpr unsigned kLineTo = 0x0213;
 constexpr unsigned kMoveTo = 0x0214;
 constexpr unsigned kPolygon = 0x0324;
+constexpr unsigned kPolyPolygon = 0x0538;
 constexpr unsigned kRectangle = 0x041B;
 
 constexpr unsigned kAnisotropic = 8;
@@ -180,8 +181,10 @@ void WmfDriver::qqwmf6(Global& g, int x, int y, int op) {
     poly_.push_back(static_cast<std::int16_t>(coord(y)));
     return;
   }
-  std::size_t n = std::min<std::size_t>(poly_.size() / 2, 32767);
-  if (n >= 2) {
+  std::size_t n = poly_.size() / 2;
+  if (n > kMaxCount) {
+    largePolygon();
+  } else if (n >= 2) {
     selectBrush(penColour_);
     std::vector<std::uint16_t> params;
     params.reserve(1 + 2 * n);
@@ -191,6 +194,46 @@ void WmfDriver::qqwmf6(Global& g, int x, int y, int op) {
   }
   poly_.clear();
   poly_.shrink_to_fit();
+}
+
+// A record counts the points of a polygon in 16 bits. A larger polygon is
+// filled as a fan of pieces that all start at its first point: each chord
+// from there is an edge of two pieces and so cancels in the fill, whichever
+// fill rule applies. The outline follows as lines, without the chords.
+void WmfDriver::largePolygon() {
+  const std::size_t n = poly_.size() / 2;
+  constexpr std::size_t kRun = kMaxCount - 1;  // points after the first
+  std::vector<std::uint16_t> counts, points;
+  auto add = [&](std::size_t k) {
+    points.push_back(static_cast<std::uint16_t>(poly_[2 * k]));
+    points.push_back(static_cast<std::uint16_t>(poly_[2 * k + 1]));
+  };
+  for (std::size_t from = 1; from + 1 < n; from += kRun - 1) {
+    std::size_t to = std::min(from + kRun - 1, n - 1);
+    counts.push_back(static_cast<std::uint16_t>(to - from + 2));
+    add(0);
+    for (std::size_t k = from; k <= to; ++k) add(k);
+  }
+  selectBrush(penColour_);
+  if (nullPen_ < 0) {
+    nullPen_ = createObject();
+    record(kCreatePenIndirect, {kPenNull, 0, 0, 0, 0});
+  }
+  record(kSelectObject, {static_cast<unsigned>(nullPen_)});
+  std::vector<std::uint16_t> params;
+  params.push_back(static_cast<std::uint16_t>(counts.size()));
+  params.insert(params.end(), counts.begin(), counts.end());
+  params.insert(params.end(), points.begin(), points.end());
+  recordWords(kPolyPolygon, params);
+  if (pen_ < 0)
+    qqwmf3(0, 0, 0);
+  else
+    record(kSelectObject, {static_cast<unsigned>(pen_)});
+  // The outline, drawn as the lines are: every point and back to the first.
+  record(kMoveTo, {static_cast<std::uint16_t>(poly_[1]), static_cast<std::uint16_t>(poly_[0])});
+  for (std::size_t k = 1; k <= n; ++k)
+    record(kLineTo, {static_cast<std::uint16_t>(poly_[2 * (k % n) + 1]),
+                     static_cast<std::uint16_t>(poly_[2 * (k % n)])});
 }
 
 void WmfDriver::point(Global& g, float x, float y, int mode) {

@@ -6,6 +6,7 @@
 //   open     qqwmf1: device scale, mapping mode, window origin and extent
 //   point    qqwmf4: MoveTo / LineTo
 //   polygon  qqwmf6: Polygon in the current colour, outlined with the pen
+//            (one larger than a record holds: PolyPolygon, then its outline)
 //   box      qqwmf5: a rectangle filled with a solid brush, no outline
 //   colour   qqwmf3: a solid pen of width 1, also the text colour
 //   finish   qqwmf2: end of the recording, file written, placeable header
@@ -52,6 +53,10 @@ class WmfDriver : public Driver {
   static std::uint32_t colorRef(int r, int gr, int b);
   // A solid brush of colour c becomes the selected brush.
   void selectBrush(std::uint32_t c);
+  // Most points of one polygon record.
+  static constexpr std::size_t kMaxCount = 32767;
+  // The polygon being built, of more than kMaxCount points.
+  void largePolygon();
 
   std::vector<std::uint8_t> body_;  // records after the metafile header
   std::uint32_t maxRecord_ = 0;

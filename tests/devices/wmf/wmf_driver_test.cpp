@@ -96,7 +96,7 @@ std::vector<const Record*> ofKind(const Metafile& m, unsigned function) {
 
 constexpr unsigned kMoveTo = 0x0214, kLineTo = 0x0213, kPen = 0x02FA, kBrush = 0x02FC,
                    kSelect = 0x012D, kDelete = 0x01F0, kTextColour = 0x0209,
-                   kRectangle = 0x041B, kPolygon = 0x0324;
+                   kRectangle = 0x041B, kPolygon = 0x0324, kPolyPolygon = 0x0538;
 
 int colourOf(const Record& r, std::size_t lo) {
   return (r.p[lo] & 0xFFFF) | (r.p[lo + 1] & 0xFFFF) << 16;  // 0x00BBGGRR
@@ -395,6 +395,51 @@ TEST_F(WmfTest, EveryRecordKindIsRead) {
   Converted c = convert("korvan.wmf");
   EXPECT_FALSE(c.svg.empty());
   EXPECT_GT(std::count(c.svg.begin(), c.svg.end(), '\n'), 100);
+  EXPECT_EQ(slurp("wmf2svg.log"), "");
+}
+
+TEST_F(WmfTest, APolygonLargerThanARecordKeepsEveryVertex) {
+  start();
+  const int n = 70000;  // three pieces
+  std::vector<int> xs(n), ys(n);
+  std::vector<std::pair<int, int>> want;  // device points
+  for (int k = 0; k < n; ++k) {
+    double a = 2 * M_PI * k / n;
+    xs[k] = 1485 + static_cast<int>(std::lround(900 * std::cos(a)));
+    ys[k] = 1050 + static_cast<int>(std::lround(900 * std::sin(a))) + (k % 2);
+    want.push_back({rnd(xs[k]), rnd(ys[k])});
+  }
+  shdpat(16);
+  areaf(xs.data(), ys.data(), n);
+  Metafile m = readWmf(finish());
+  ASSERT_TRUE(m.error.empty()) << m.error;
+  EXPECT_TRUE(ofKind(m, kPolygon).empty());
+  auto fills = ofKind(m, kPolyPolygon);
+  ASSERT_EQ(fills.size(), 1u);
+  // the pieces: each the first point and a run that starts where the last ended
+  const std::vector<int>& p = fills[0]->p;
+  std::size_t pieces = static_cast<std::size_t>(p[0]), at = 1 + pieces;
+  std::vector<std::pair<int, int>> fan;
+  for (std::size_t i = 0; i < pieces; ++i) {
+    int count = p[1 + i] & 0xFFFF;
+    ASSERT_LE(count, 32767);
+    EXPECT_EQ(std::make_pair(p[at], p[at + 1]), want[0]);
+    for (int k = i == 0 ? 1 : 2; k < count; ++k) fan.push_back({p[at + 2 * k], p[at + 2 * k + 1]});
+    at += 2 * static_cast<std::size_t>(count);
+  }
+  EXPECT_EQ(pieces, 3u);
+  EXPECT_TRUE(std::equal(fan.begin(), fan.end(), want.begin() + 1, want.end()));
+  // then the outline, drawn like lines: every point in order and back to the first
+  std::vector<std::pair<int, int>> outline;
+  auto r = std::find_if(m.records.begin(), m.records.end(),
+                        [](const Record& x) { return x.function == kPolyPolygon; });
+  for (++r; r != m.records.end() && outline.size() <= want.size(); ++r)
+    if (r->function == kLineTo || (r->function == kMoveTo && outline.empty()))
+      outline.push_back({r->p[1], r->p[0]});
+  want.push_back(want[0]);
+  EXPECT_TRUE(outline == want);
+  Converted c = convert("korvan.wmf");
+  EXPECT_FALSE(c.svg.empty());
   EXPECT_EQ(slurp("wmf2svg.log"), "");
 }
 
