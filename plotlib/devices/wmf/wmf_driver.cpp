@@ -321,10 +321,18 @@ int WmfDriver::qqwmf2(Global& g) {
   if (g.wmfOption == 1) return 1;
 
   std::string name = g.outFileName;
-  std::string work = workFileName(name);
-  // The work file is created exclusively: a file of that name that is not
-  // ours is never overwritten.
-  std::FILE* out = std::fopen(work.c_str(), "wbx");
+  // The work file is created exclusively, so a file that is not ours is
+  // never overwritten; a name already taken (say, left by a run that
+  // crashed) is passed over for the next one in the same directory.
+  const std::string first = workFileName(name);
+  std::string work;
+  std::FILE* out = nullptr;
+  for (int k = 0;; ++k) {
+    work = k == 0 ? first : first.substr(0, first.size() - 4) + "." + std::to_string(k) + ".tmp";
+    errno = 0;
+    out = std::fopen(work.c_str(), "wbx");
+    if (out || errno != EEXIST || k == 999) break;
+  }
   if (!out) {
     std::printf("Open error in %s\n", work.c_str());
     return 1;

@@ -41,7 +41,8 @@ class WmfDriver : public Driver {
 
   // The 22-byte placeable header for a bounding box of a by b units.
   static std::vector<std::uint8_t> placeableHeader(int a, int b);
-  // The work file of the header step: the extension replaced by ".tmp".
+  // The first name tried for the work file of the header step: the
+  // extension replaced by ".tmp" (then ".1.tmp", ".2.tmp" ... while taken).
   static std::string workFileName(const std::string& name);
 
  private:

@@ -275,20 +275,22 @@ TEST_F(WmfTest, OptionOneLeavesOutThePlaceableHeader) {
   EXPECT_FALSE(exists("korvan.tmp"));
 }
 
-TEST_F(WmfTest, AnExistingWorkFileIsNeverOverwritten) {
+TEST_F(WmfTest, LeftoverWorkFilesAreNeitherOverwrittenNorInTheWay) {
   touch("korvan.tmp", "not ours");
+  touch("korvan.1.tmp", "nor this");
   ::testing::internal::CaptureStdout();
   metafl("WMF");
   korini();
   line(10, 10, 20, 20);
   korfin();
   std::string out = ::testing::internal::GetCapturedStdout();
-  EXPECT_NE(out.find("Open error in korvan.tmp\n"), std::string::npos) << out;
+  EXPECT_EQ(out.find("Open error"), std::string::npos) << out;
   EXPECT_EQ(slurp("korvan.tmp"), "not ours");
-  // the recording is kept, without the header
+  EXPECT_EQ(slurp("korvan.1.tmp"), "nor this");
+  EXPECT_FALSE(exists("korvan.2.tmp"));  // the work file became the output
   Metafile m = readWmf(slurp("korvan.wmf"));
   EXPECT_TRUE(m.error.empty()) << m.error;
-  EXPECT_FALSE(m.placeable);
+  EXPECT_TRUE(m.placeable);
   EXPECT_NE(out.find("Metafile: korvan.wmf"), std::string::npos) << out;
 }
 
