@@ -181,20 +181,22 @@ TEST_F(Records, GkslFieldsAreEightToALineAfterAnOddCount) {
 }
 
 TEST_F(Records, GkslColourFields) {
-  auto colourFields = [](int index) {
+  // The fields of one colour call, put on a line of their own (the file's
+  // second line holds korini's colour).
+  auto colourLine = [](int index) {
     std::string f = plot("GKSL", [index](Global& g) {
-      g.linePos = 0;  // start the colour on a fresh line
+      qqflbf(g);
       g.driver->colour(g, index);
       g.currentColour = index;
+      qqflbf(g);
     });
-    std::size_t a = f.find('\n', 21);  // after the reset line(s)
-    (void)a;
-    return f;
+    std::size_t from = f.find('\n', f.find('\n') + 1) + 1;
+    return f.substr(from, f.find('\n', from) - from);
   };
-  EXPECT_NE(colourFields(1).find("10.0000000"), std::string::npos);
-  EXPECT_NE(colourFields(89).find("98.0000000"), std::string::npos);
-  EXPECT_NE(colourFields(90).find("99.000000010.0000000"), std::string::npos);
-  EXPECT_NE(colourFields(0).find("99.000000099.000000087.0000000"), std::string::npos);
+  EXPECT_EQ(colourLine(1), "10.0000000");
+  EXPECT_EQ(colourLine(89), "98.0000000");
+  EXPECT_EQ(colourLine(90), "99.000000010.0000000");
+  EXPECT_EQ(colourLine(0), "99.000000099.000000087.0000000");
 }
 
 TEST_F(Records, HpglPoints) {

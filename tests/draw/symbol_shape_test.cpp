@@ -59,6 +59,7 @@ TEST_F(SymbolTest, EveryOutlineShapeHasItsPolylines) {
   }
   // The half circle is the upper half, closed along its diameter.
   std::vector<Point> p = draw(22, 1000, 1000);
+  ASSERT_EQ(p.size(), 11u);
   for (const Point& q : p) EXPECT_LE(q.y, 1000.0f);
   expectPoint(p.back(), 1000 + 49 * 0.36f, 1000, 2);
 }
@@ -93,9 +94,11 @@ TEST_F(SymbolTest, FilledCircleIsHatchedWithDenseLines) {
 TEST_F(SymbolTest, HeightAndRotation) {
   hsymbl(100);
   std::vector<Point> p = draw(2, 1000, 1000);
+  ASSERT_EQ(p.size(), 4u);
   expectPoint(p[0], 1000, 950, 3);  // apex up
   G().symbolAngle = 90.0f;
   p = draw(2, 1000, 1000);
+  ASSERT_EQ(p.size(), 4u);
   expectPoint(p[0], 950, 1000, 3);  // turned counterclockwise: apex left
   expectPoint(p[1], 1050, 950, 2);
 }
