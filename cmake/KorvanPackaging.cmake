@@ -18,6 +18,8 @@ endfunction()
 korvan_package_dependency(ZLIB ZLIB::ZLIB "-lz")
 korvan_package_dependency(X11 X11::X11 "-lX11")
 korvan_package_dependency(X11 X11::Xext "-lXext")
+korvan_package_dependency(Freetype Freetype::Freetype "-lfreetype")
+korvan_package_dependency(Fontconfig Fontconfig::Fontconfig "-lfontconfig")
 
 # Data files the library looks up at run time below KORVAN_DATA_DIR, one line
 # per source directory: the directory (installed only when it exists) and its

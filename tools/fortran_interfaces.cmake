@@ -18,6 +18,8 @@
 # value (areaf(const int* nxray, ..., int n)): a plain form that is all
 # pointers itself says nothing, and its pointers stay scalars. A writable
 # pointer of the plain form is a scalar result (trfdat's day, month, year).
+# Any other parameter or result stops the build with a message that names
+# the routine.
 cmake_minimum_required(VERSION 3.25)
 
 if(NOT HEADER OR NOT OUTPUT)
@@ -57,7 +59,7 @@ function(parse_declaration decl)
         if(w STREQUAL "const")
           set(is_const 1)
         elseif(w STREQUAL "*")
-          set(is_ptr 1)
+          math(EXPR is_ptr "${is_ptr} + 1")
         elseif(w MATCHES "^(int|float|double|char|long|short|unsigned|signed|size_t|void)$")
           string(APPEND base "${w}")
         else()
@@ -113,7 +115,9 @@ foreach(decl IN LISTS routines)
     string(REPLACE "|" ";" f "${p}")
     list(GET f 1 is_ptr)
     list(GET f 2 base)
-    if(is_ptr)
+    if(is_ptr GREATER 1)
+      message(FATAL_ERROR "${NAME}: Fortran has no counterpart for a pointer to a pointer")
+    elseif(is_ptr)
       if(lengths GREATER 0)
         message(FATAL_ERROR "${NAME}: text lengths must follow all other arguments")
       endif()
