@@ -13,6 +13,10 @@
 #ifndef KORVAN_H
 #define KORVAN_H
 
+/* Only these routines are exported from a shared library. */
+#if defined(__GNUC__) && !defined(_WIN32)
+#pragma GCC visibility push(default)
+#endif
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -122,6 +126,9 @@ void xaxgit_(void);
 
 #ifdef __cplusplus
 }
+#endif
+#if defined(__GNUC__) && !defined(_WIN32)
+#pragma GCC visibility pop
 #endif
 
 #endif /* KORVAN_H */

@@ -1,0 +1,123 @@
+# Installs BUILD_DIR into WORK/prefix and builds the callers in CALLERS
+# against it: with CMake's find_package, with pkg-config, and the Fortran
+# caller with `use korvan`. Every caller runs in a directory of its own and
+# must write the same plot to korvan.ps.
+set(prefix ${WORK}/prefix)
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+
+function(run what)
+  execute_process(COMMAND ${ARGN} WORKING_DIRECTORY ${WORK}
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${what} failed (${rc}):\n${out}\n${err}")
+  endif()
+endfunction()
+
+run("install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix} --config ${CONFIG})
+file(GLOB libdir LIST_DIRECTORIES true ${prefix}/lib*)
+set(pcdir ${libdir}/pkgconfig)
+foreach(f include/korvan.h)
+  if(NOT EXISTS ${prefix}/${f})
+    message(FATAL_ERROR "not installed: ${f}")
+  endif()
+endforeach()
+if(IS_DIRECTORY ${FONTS} AND NOT IS_DIRECTORY ${prefix}/share/korvan/fonts)
+  message(FATAL_ERROR "the fonts are not installed under share/korvan/fonts")
+endif()
+set(ENV{KORVAN} ${prefix}/share/korvan)
+
+# The plot every caller must write; the creation date aside.
+set(reference "")
+function(check_caller name program)
+  set(dir ${WORK}/run-${name})
+  file(MAKE_DIRECTORY ${dir})
+  execute_process(COMMAND ${program} WORKING_DIRECTORY ${dir}
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)
+  if(NOT rc EQUAL 0 OR NOT EXISTS ${dir}/korvan.ps)
+    message(FATAL_ERROR "${name} ended with ${rc} and wrote no korvan.ps:\n${out}\n${err}")
+  endif()
+  if(GS)
+    execute_process(COMMAND ${GS} -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=nullpage korvan.ps
+      WORKING_DIRECTORY ${dir} RESULT_VARIABLE rc ERROR_VARIABLE err OUTPUT_VARIABLE err)
+    if(NOT rc EQUAL 0)
+      message(FATAL_ERROR "${name}: gs rejects korvan.ps:\n${err}")
+    endif()
+  endif()
+  file(READ ${dir}/korvan.ps plot)
+  string(REGEX REPLACE "%%CreationDate:[^\n]*" "" plot "${plot}")
+  if(NOT plot MATCHES "^%!PS")
+    message(FATAL_ERROR "${name}: korvan.ps is no PostScript")
+  endif()
+  if(reference STREQUAL "")
+    set(reference "${plot}" PARENT_SCOPE)
+  elseif(NOT plot STREQUAL reference)
+    message(FATAL_ERROR "${name} drew another plot than the first caller")
+  endif()
+endfunction()
+
+set(link_flags "")
+if(LINK_FLAGS)
+  set(link_flags ${LINK_FLAGS})
+endif()
+
+# 1. CMake: find_package(korvan CONFIG REQUIRED) and korvan::korvan.
+set(build ${WORK}/cmake)
+run("configure with find_package" ${CMAKE_COMMAND} -S ${CALLERS} -B ${build}
+  -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=${CONFIG}
+  -DCMAKE_C_COMPILER=${C_COMPILER} -DCMAKE_CXX_COMPILER=${CXX_COMPILER}
+  -DCMAKE_Fortran_COMPILER=${Fortran_COMPILER} "-DCMAKE_EXE_LINKER_FLAGS=${link_flags}")
+run("build with find_package" ${CMAKE_COMMAND} --build ${build})
+set(callers c cpp)
+if(Fortran_COMPILER)
+  list(APPEND callers f)
+endif()
+foreach(c IN LISTS callers)
+  check_caller(cmake-${c} ${build}/caller_${c})
+endforeach()
+
+# 2. pkg-config (with --static for the libraries behind libkorvan.a).
+if(PKG_CONFIG)
+  set(ENV{PKG_CONFIG_PATH} ${pcdir})
+  execute_process(COMMAND ${PKG_CONFIG} --cflags --libs --static korvan
+    OUTPUT_VARIABLE flags RESULT_VARIABLE rc OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "pkg-config does not find korvan in ${pcdir}")
+  endif()
+  separate_arguments(flags UNIX_COMMAND "${flags}")
+  if(EXISTS ${libdir}/libkorvan.so)
+    list(APPEND flags -Wl,-rpath,${libdir})
+  endif()
+  set(compiler_c ${C_COMPILER})
+  set(compiler_cpp ${CXX_COMPILER} -std=c++17)
+  set(compiler_f ${Fortran_COMPILER})
+  set(source_c caller.c)
+  set(source_cpp caller.cpp)
+  set(source_f caller.f90)
+  foreach(c IN LISTS callers)
+    run("pkg-config build of ${source_${c}}" ${compiler_${c}} -o ${WORK}/pc_${c}
+      ${CALLERS}/${source_${c}} ${flags} ${link_flags})
+    check_caller(pkg-config-${c} ${WORK}/pc_${c})
+  endforeach()
+else()
+  message(WARNING "no pkg-config: the pkg-config builds are skipped")
+endif()
+
+# 3. A shared library exports exactly the routines of korvan.h.
+if(EXISTS ${libdir}/libkorvan.so)
+  file(READ ${prefix}/include/korvan.h header)
+  string(REGEX REPLACE "/\\*([^*]|\\*+[^*/])*\\*+/" "" header "${header}")
+  string(REGEX REPLACE "(^|\n)[ \t]*#[^\n]*" "\n" header "${header}")
+  string(REGEX MATCHALL "[a-z][a-z0-9_]*\\(" declared "${header}")
+  list(TRANSFORM declared REPLACE "\\($" "")
+  list(REMOVE_DUPLICATES declared)
+  list(SORT declared)
+  execute_process(COMMAND nm -D --defined-only ${libdir}/libkorvan.so OUTPUT_VARIABLE nm_out)
+  string(REGEX MATCHALL "[ \t][TWDBR] [^\n]+" exported "${nm_out}")
+  list(TRANSFORM exported REPLACE "^[ \t][TWDBR] " "")
+  list(REMOVE_ITEM exported __bss_start _edata _end _init _fini)
+  list(SORT exported)
+  if(NOT exported STREQUAL declared)
+    message(FATAL_ERROR "libkorvan.so exports\n${exported}\nbut korvan.h declares\n${declared}")
+  endif()
+endif()
