@@ -6,7 +6,7 @@
 
 namespace korvan {
 
-extern const std::int16_t kKoralfPoints[680];
+extern const std::int16_t kKoralfPoints[681];
 extern const std::int16_t kKoralfLatin[620];
 extern const std::int16_t kKoralfGreek[319];
 extern const std::int16_t kLcmathPoints[427];
