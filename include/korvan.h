@@ -117,6 +117,20 @@ void hsymbl(int nhsym);
 void hsymbl_(const int* nhsym);
 
 /* ---- text ---- */
+/* Text is drawn with stroke fonts; (nx, ny) is the upper-left corner of the
+ * text, (999, 999) continues where the last text ended. */
+void messag(const char* text, int nx, int ny);
+void messag_(const char* text, const int* nx, const int* ny, int len);
+int nlmess(const char* text);  /* length in plot units */
+int nlmess_(const char* text, int len);
+void height(int n);
+void height_(const int* n);
+void angle(int deg);
+void angle_(const int* deg);
+void koralf(void);  /* the default font */
+void koralf_(void);
+void complx(void);  /* the complex font */
+void complx_(void);
 
 /* ---- device fonts ---- */
 

@@ -1,6 +1,6 @@
 // Text output used inside the library (axis labels, numbers, frames). All
-// coordinates are page plot units with the page origin applied by the caller
-// as for messag; angles are degrees.
+// coordinates are absolute plot units (the page origin and the plot origin
+// offset applied by the caller as messag does); angles are degrees.
 #pragma once
 
 namespace korvan {
@@ -21,5 +21,7 @@ int qqnlms(Global& g, const char* text);
 void qqgmsg(Global& g, const char* text, float& height, float& depth, float& length);
 // Frame of |thick| rectangles around (x, y, w, h), rotated about (x, y).
 void dframe(Global& g, int x, int y, int w, int h, int thick, float angle);
+// Sets the text angle and its sine and cosine.
+void qqtang(Global& g, float degrees);
 
 }  // namespace korvan
