@@ -9,6 +9,7 @@
 
 #include "core/state.h"
 #include "draw/pipeline.h"
+#include "text/devfont.h"
 #include "text/glyphs/glyphs.h"
 #include "text/mixing.h"
 
@@ -104,7 +105,7 @@ void lcinit(Global& g, int fontType) {
   g.fontType = fontType;
   g.blankWidth = fontType == 1 ? 6 : 9;
   g.scaleAlphabet = 0;
-  g.deviceFont = 0;
+  qqdfof(g);
 }
 
 void lcsets(Global& g, const std::int16_t* xs, const std::int16_t* ys, int points,
@@ -266,6 +267,14 @@ void alfcha(Global& g, int code) {
     }
   }
   g.lastFallback = fallback;
+  float devWidth, devSpacing;
+  if (alph == 1 && qqdfwd(g, index + 31, g.spacingFactor, devWidth, devSpacing)) {
+    float shift = g.baseShift + g.lineOffset;
+    if (g.measuring == 0) qqchar(g, index + 31, g.textX, g.textY, shift);
+    if (g.trackExtent) g.extentUp = std::fmax(g.extentUp, shift + static_cast<float>(g.charHeight));
+    advance(g, devWidth + devSpacing);
+    return;
+  }
   const AlphabetSet& set = g.sets[alph - 1];
   float h1 = static_cast<float>(g.charHeight - 1);
   float fixedWidth = g.fixedFactor * 1.4f * g.widthFactor * h1;
