@@ -1,52 +1,16 @@
 // A window-font string in a real window on an Xvfb server started here:
 // the screenshot of the window (xwd) read back by OCR.
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <string>
 
 #include "korvan.h"
+#include "support/xvfb.h"
 #include "platform/window_system.h"
 #include "fonts/devfont_support.h"
 
 namespace korvan::test {
 namespace {
-
-// An Xvfb server on a display it picks itself; its pid, or -1.
-pid_t startXvfb(std::string& name) {
-  int p[2];
-  if (pipe(p) != 0) return -1;
-  pid_t pid = fork();
-  if (pid == 0) {
-    close(p[0]);
-    prctl(PR_SET_PDEATHSIG, SIGTERM);
-    int null = open("/dev/null", O_WRONLY);
-    dup2(null, 1);
-    dup2(null, 2);
-    std::string fd = std::to_string(p[1]);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
-           "tcp", static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(p[1]);
-  std::string number;
-  pollfd pf{p[0], POLLIN, 0};
-  char c = 0;
-  while (poll(&pf, 1, 15000) == 1 && read(p[0], &c, 1) == 1 && c != '\n') number += c;
-  close(p[0]);
-  if (c != '\n' || number.empty()) {
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-    return -1;
-  }
-  name = ":" + number;
-  return pid;
-}
 
 class ScreenFontTest : public FontTest {
  protected:
@@ -54,7 +18,7 @@ class ScreenFontTest : public FontTest {
     FontTest::SetUp();
     for (const char* tool : {"Xvfb", "xwd", "xwdtopnm", "convert", "tesseract"})
       if (!onPath(tool)) GTEST_SKIP() << "no " << tool;
-    xvfb_ = startXvfb(display_);
+    xvfb_ = testsupport::startXvfb("1024x768x24", display_);
     if (xvfb_ < 0) GTEST_SKIP() << "Xvfb did not start";
     platform::closeWindowSystem();
     setenv("DISPLAY", display_.c_str(), 1);
