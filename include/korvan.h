@@ -60,8 +60,6 @@ void qqwext_(const int* id, int* out);
 /* ---- lines, styles, widths, colours ---- */
 void line(int nx1, int ny1, int nx2, int ny2);
 void line_(const int* nx1, const int* ny1, const int* nx2, const int* ny2);
-void endgrf(void);
-void endgrf_(void);
 void linwid(int nwidth);
 void linwid_(const int* nwidth);
 void lintyp(int ntyp);
@@ -133,10 +131,55 @@ void complx(void);  /* the complex font */
 void complx_(void);
 
 /* ---- device fonts ---- */
+/* A window font of the system for alphabet 1 (screen, Windows metafile);
+ * a bitmap font "COMP", "SIMP" or "HELV" (screen, raster outputs). */
+void winfnt(const char* cfont);
+void winfnt_(const char* cfont, int len);
+void x11fnt(const char* cfont, const char* copt);  /* not available: a warning */
+void x11fnt_(const char* cfont, const char* copt, int len1, int len2);
+void bmpfnt(const char* cfont);
+void bmpfnt_(const char* cfont, int len);
 
-/* ---- axis systems ---- */
-void xaxgit(void);
+/* ---- axis systems ----
+ * graf defines an axis system at level 1 and raises the level to 2: the
+ * axes run from xa to xe and ya to ye, labelled from xor and yor in steps of
+ * xstep and ystep (on a logarithmic axis all four are powers of ten:
+ * graf(..., -1, 3, -1, 1) labels 0.1 to 1000). endgrf ends it (level 1).
+ * The setters take effect at the next graf; cax names the axes ("X", "Y",
+ * "XY"). */
+void graf(float xa, float xe, float xor_, float xstep, float ya, float ye, float yor,
+          float ystep);
+void graf_(const float* xa, const float* xe, const float* xor_, const float* xstep,
+           const float* ya, const float* ye, const float* yor, const float* ystep);
+void endgrf(void);
+void endgrf_(void);
+void xaxgit(void);                /* the line Y = 0 */
 void xaxgit_(void);
+void curve(const float* xray, const float* yray, int n);  /* user coordinates */
+void curve_(const float* xray, const float* yray, const int* n);
+void name(const char* cstr, const char* cax);             /* axis names */
+void name_(const char* cstr, const char* cax, int len1, int len2);
+void axslen(int nxl, int nyl);    /* axis lengths in plot units (level 1) */
+void axslen_(const int* nxl, const int* nyl);
+void axspos(int nxa, int nya);    /* lower-left corner (level 1) */
+void axspos_(const int* nxa, const int* nya);
+void labdig(int ndig, const char* cax);  /* decimals; -1 integer labels */
+void labdig_(const int* ndig, const char* cax, int len);
+void ticks(int ntic, const char* cax);   /* tick intervals per label step */
+void ticks_(const int* ntic, const char* cax, int len);
+void axsscl(const char* cscl, const char* cax);  /* "LIN" or "LOG" (level 1) */
+void axsscl_(const char* cscl, const char* cax, int len1, int len2);
+
+/* ---- calendar ----
+ * Day numbers count from a base date, which this library does not set:
+ * incdat and trfdat report the missing base date and give 0. nwkday gives
+ * the weekday, 1 Monday .. 7 Sunday, or 0 for an impossible date. */
+int incdat(int iday, int imonth, int iyear);
+int incdat_(const int* iday, const int* imonth, const int* iyear);
+void trfdat(int ndays, int* iday, int* imonth, int* iyear);
+void trfdat_(const int* ndays, int* iday, int* imonth, int* iyear);
+int nwkday(int iday, int imonth, int iyear);
+int nwkday_(const int* iday, const int* imonth, const int* iyear);
 
 #ifdef __cplusplus
 }

@@ -16,6 +16,6 @@ run() {
 echo "== tests =="
 run build-test || status=1
 echo "== tests under AddressSanitizer and UBSan =="
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 LSAN_OPTIONS=suppressions=$top/tools/lsan-suppressions.txt UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run build-asan -DKORVAN_SANITIZE=ON || status=1
 exit $status

@@ -1,8 +1,5 @@
-// xaxgit: the line Y = 0 of the current axis system.
-//
-// Only the level check exists so far: outside an axis system (level 1) the
-// call is refused with warning 3. Inside one (levels 2-3) the line needs the
-// axis system's scaling, which is not built yet, so nothing is drawn.
+// xaxgit: the line Y = 0 across the current axis system.
+#include "axes/axes.h"
 #include "core/state.h"
 #include "korvan.h"
 
@@ -12,7 +9,7 @@ extern "C" {
 
 void xaxgit(void) {
   Global* g = jqqlev(2, 3, "xaxgit");
-  if (!g) return;
+  if (g) daxgit(*g, 1);
 }
 
 void xaxgit_(void) { xaxgit(); }

@@ -11,6 +11,7 @@
 #include "axes/axis_fields.h"
 #include "devices/device_fields.h"
 #include "draw/draw_fields.h"
+#include "text/devfont_fields.h"
 #include "text/text_fields.h"
 
 namespace korvan {
@@ -70,7 +71,7 @@ struct CoreFields {
   bool fileError;       // a write or close error on the output file
 };
 
-struct Global : CoreFields, DrawFields, DeviceFields, TextFields, AxisFields {};
+struct Global : CoreFields, DrawFields, DeviceFields, TextFields, DevFontFields, AxisFields {};
 
 // The block accessor and its creation (mode 0) and release (mode 1).
 int qqsglb(int mode);

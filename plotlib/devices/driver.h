@@ -39,6 +39,21 @@ class Driver {
   // with outlines. A driver that strokes wide lines itself sets
   // g.lineWidth = -n (no emulation) and writes its own width record.
   virtual void width(Global& g, int n);
+  // Device fonts, in device units. A window font: the family name, size
+  // units high (the cell), turned by angle degrees; the advances of the font
+  // positions 32 .. 255 (times 10) go to widths[position - 31], the
+  // positions turned into character codes by qqgiso with the coding flag.
+  // False when the device has no window fonts.
+  virtual bool windowFont(Global&, const char* /*name*/, int /*size*/, float /*angle*/,
+                          int /*coding*/, int* /*widths*/) {
+    return false;
+  }
+  // One character code of the window font, the top-left corner of its cell
+  // at (x, y).
+  virtual void windowChar(Global&, int /*code*/, int /*x*/, int /*y*/) {}
+  // One pixel of a bitmap-font glyph in the current colour; nothing outside
+  // the device.
+  virtual void fontPixel(Global&, int /*x*/, int /*y*/) {}
   // korfin: end the output. Returns 1 if an output file was written, else 0.
   virtual int finish(Global&) { return 0; }
   // True for the devices whose output goes through the 80-character line

@@ -9,7 +9,6 @@ extern "C" {
 void line_(const int* nx1, const int* ny1, const int* nx2, const int* ny2) {
   line(*nx1, *ny1, *nx2, *ny2);
 }
-void endgrf_(void) { endgrf(); }
 void linwid_(const int* nwidth) { linwid(*nwidth); }
 void lintyp_(const int* ntyp) { lintyp(*ntyp); }
 void myline_(const int* nray, const int* n) { myline(nray, *n); }

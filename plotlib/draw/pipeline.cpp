@@ -1,6 +1,6 @@
 // The move/draw pipeline: the current point, the line-style walk, the
 // 100-point stroke buffer and its flush through the clipper to the device
-// dispatch; the axis window; the public line and endgrf.
+// dispatch; the axis window; the public line.
 #include "draw/pipeline.h"
 
 #include <algorithm>
@@ -261,19 +261,6 @@ void line(int nx1, int ny1, int nx2, int ny2) {
   }
   strtqq(g, static_cast<float>(nx1), static_cast<float>(ny1));
   connqq(g, static_cast<float>(nx2), static_cast<float>(ny2));
-}
-
-void endgrf(void) {
-  Global* gp = jqqlev(1, 3, "endgrf");
-  if (!gp) return;
-  Global& g = *gp;
-  if (g.axisClipMarker == 2) {
-    g.axisClipMarker = 0;
-    sclpax(g, 1);
-  }
-  g.level = 1;
-  resatt(g);
-  qqsend(g);
 }
 
 }  // extern "C"

@@ -1,4 +1,6 @@
-// The font service until a platform provides one: no fonts.
+// The font service where the platform provides none: no fonts.
+#if !defined(KORVAN_HAVE_FREETYPE)
+
 #include "platform/font_service.h"
 
 namespace korvan::platform {
@@ -21,3 +23,5 @@ FontService& fontService() {
 }
 
 }  // namespace korvan::platform
+
+#endif  // !KORVAN_HAVE_FREETYPE

@@ -7,29 +7,16 @@
 #include <cstring>
 #include <iterator>
 
+#include "core/codings.h"
 #include "core/state.h"
 #include "draw/pipeline.h"
+#include "text/devfont.h"
 #include "text/glyphs/glyphs.h"
 #include "text/mixing.h"
 
 namespace korvan {
 
 namespace {
-
-// Font positions of ISO 8859-1 codes 191-255 (coding flag 1) and of ISO
-// 8859-2 codes 160-255 (any other flag); 0 is the blank.
-constexpr unsigned char kLatin1[65] = {
-    186, 158, 148, 168, 178, 127, 134, 136, 142, 159, 149, 169, 144, 160, 150, 170, 145,
-    187, 140, 161, 151, 171, 180, 128, 0,   135, 162, 152, 172, 129, 182, 189, 133, 163,
-    153, 173, 179, 130, 137, 139, 143, 164, 154, 174, 146, 165, 155, 175, 147, 188, 141,
-    166, 156, 176, 181, 131, 0,   138, 167, 157, 177, 132, 183, 190, 184};
-constexpr unsigned char kLatin2[96] = {
-    0,   191, 0,   192, 0,   193, 194, 0,   0,   195, 196, 197, 198, 0,   199, 200,
-    0,   201, 0,   202, 0,   203, 204, 0,   0,   205, 206, 207, 208, 0,   209, 210,
-    211, 148, 168, 212, 127, 213, 214, 142, 215, 149, 216, 144, 217, 150, 170, 218,
-    187, 219, 220, 151, 171, 221, 128, 0,   222, 223, 152, 224, 129, 182, 225, 133,
-    226, 153, 173, 227, 130, 228, 229, 143, 230, 154, 231, 146, 232, 155, 175, 233,
-    188, 234, 235, 156, 176, 236, 131, 0,   237, 238, 157, 239, 132, 183, 240, 0};
 
 template <std::size_t N>
 int words(const std::int16_t (&)[N]) {
@@ -104,7 +91,7 @@ void lcinit(Global& g, int fontType) {
   g.fontType = fontType;
   g.blankWidth = fontType == 1 ? 6 : 9;
   g.scaleAlphabet = 0;
-  g.deviceFont = 0;
+  qqdfof(g);
 }
 
 void lcsets(Global& g, const std::int16_t* xs, const std::int16_t* ys, int points,
@@ -206,9 +193,9 @@ int qqgcod(int code, int flag) {
   int p = 0;
   if (flag == 1) {
     if (code == 161) return 185;
-    if (code >= 191 && code <= 255) p = kLatin1[code - 191];
+    if (code >= 191 && code <= 255) p = kLatin1Positions[code - 191];
   } else if (code >= 160 && code <= 255) {
-    p = kLatin2[code - 160];
+    p = kLatin2Positions[code - 160];
   }
   return p == 0 ? 32 : p;
 }
@@ -266,6 +253,14 @@ void alfcha(Global& g, int code) {
     }
   }
   g.lastFallback = fallback;
+  float devWidth, devSpacing;
+  if (alph == 1 && qqdfwd(g, index + 31, g.spacingFactor, devWidth, devSpacing)) {
+    float shift = g.baseShift + g.lineOffset;
+    if (g.measuring == 0) qqchar(g, index + 31, g.textX, g.textY, shift);
+    if (g.trackExtent) g.extentUp = std::fmax(g.extentUp, shift + static_cast<float>(g.charHeight));
+    advance(g, devWidth + devSpacing);
+    return;
+  }
   const AlphabetSet& set = g.sets[alph - 1];
   float h1 = static_cast<float>(g.charHeight - 1);
   float fixedWidth = g.fixedFactor * 1.4f * g.widthFactor * h1;

@@ -13,6 +13,7 @@
 #include "draw/pipeline.h"
 #include "draw/shield.h"
 #include "korvan.h"
+#include "text/devfont.h"
 #include "text/font.h"
 #include "text/mixing.h"
 #include "text/tex.h"
@@ -282,11 +283,13 @@ void height(int n) {
   if (!g || !jqqval(*g, n, 1, 10000)) return;
   g->charHeight = n;
   g->scaleAlphabet = 0;
+  qqdfsel(*g, true);
 }
 
 void angle(int deg) {
   Global& g = chkini("angle");
   qqtang(g, static_cast<float>(deg));
+  qqdfsel(g, false);
 }
 
 void koralf(void) { qqkrlf(chkini("koralf")); }

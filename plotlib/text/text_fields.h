@@ -82,7 +82,6 @@ struct TextFields {
   // Extent of the last measured string, above and below the baseline.
   int trackExtent;
   float extentUp, extentDown;
-  int deviceFont;               // a device font is selected (0: stroke fonts)
   char texEscape;               // escape character of TeX-style strings
 };
 

@@ -1,5 +1,5 @@
 # libFuzzer runs of the readers of the library's own files (raster dump, BMP,
-# GIF). The fuzzers are built with clang from the reader sources themselves,
+# GIF) and of the BDF font parser. The fuzzers are built with clang from the reader sources themselves,
 # whatever compiler builds the project, and each runs for a short while as
 # one test. Skipped in the sanitizer build: the fuzzers carry AddressSanitizer
 # already, so one run per CI pass is enough.
@@ -14,7 +14,8 @@ if(KORVAN_CLANGXX AND NOT KORVAN_SANITIZE)
   set(raster_dump_FUZZ_SOURCES ${_lib}/devices/raster/dump_read.cpp)
   set(bmp_read_FUZZ_SOURCES ${_lib}/devices/image/bmp_read.cpp ${_lib}/devices/image/prow.cpp)
   set(gif_read_FUZZ_SOURCES ${_lib}/devices/image/gif_read.cpp ${_lib}/devices/image/prow.cpp)
-  foreach(name raster_dump bmp_read gif_read)
+  set(bdf_parse_FUZZ_SOURCES ${_lib}/text/bdf.cpp)
+  foreach(name raster_dump bmp_read gif_read bdf_parse)
     set(_sources ${_fuzz}/${name}_fuzz.cpp ${_lib}/devices/raster/raster.cpp ${${name}_FUZZ_SOURCES})
     add_custom_command(
       OUTPUT ${_out}/${name}_fuzz
@@ -23,7 +24,7 @@ if(KORVAN_CLANGXX AND NOT KORVAN_SANITIZE)
               -I${_lib} ${_sources} -o ${_out}/${name}_fuzz
       DEPENDS ${_sources} ${_fuzz}/fuzz_raster.h ${_lib}/devices/raster/raster.h
               ${_lib}/devices/raster/dump.h ${_lib}/devices/image/image.h
-              ${_lib}/devices/image/byte_source.h
+              ${_lib}/devices/image/byte_source.h ${_lib}/text/bdf.h
       COMMENT "Building fuzzer ${name}_fuzz with clang"
       VERBATIM)
     add_custom_target(${name}_fuzz ALL DEPENDS ${_out}/${name}_fuzz)

@@ -3,8 +3,8 @@
 # byte for byte.
 if(TARGET fontgen)
   add_test(NAME fontgen_same_bytes
-           COMMAND ${CMAKE_COMMAND} -DFONTGEN=$<TARGET_FILE:fontgen> -DHERSHEY=${KORVAN_HERSHEY_DIR}
+           COMMAND ${CMAKE_COMMAND} -DNAME=fontgen -DGENERATOR=$<TARGET_FILE:fontgen> -DARGS=${KORVAN_HERSHEY_DIR} -DGLOB=*
                    -DCOMMITTED=${PROJECT_SOURCE_DIR}/plotlib/text/glyphs
                    -DSCRATCH=${CMAKE_CURRENT_BINARY_DIR}/fontgen_out
-                   -P ${CMAKE_CURRENT_LIST_DIR}/fontgen_compare.cmake)
+                   -P ${CMAKE_CURRENT_LIST_DIR}/../support/generated_same_bytes.cmake)
 endif()

@@ -60,6 +60,8 @@ void RasterDriver::colour(Global&, int index) { raster_.qqvclr(index); }
 
 void RasterDriver::palette(Global& g) { raster_.qqvvlt(g.colourTable); }
 
+void RasterDriver::fontPixel(Global&, int x, int y) { raster_.qqvwpx(x, y, raster_.currentColour()); }
+
 int RasterDriver::finish(Global& g) {
   int written = 0;
   if (device_ != 603) {

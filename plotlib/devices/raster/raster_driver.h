@@ -22,6 +22,7 @@ class RasterDriver : public Driver {
   void erase(Global& g) override;
   void colour(Global& g, int index) override;
   void palette(Global& g) override;
+  void fontPixel(Global& g, int x, int y) override;
   int finish(Global& g) override;
 
   VirtualRaster& raster() { return raster_; }

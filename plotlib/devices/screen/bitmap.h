@@ -21,6 +21,8 @@ class Bitmap {
   int width() const { return width_; }
   int height() const { return height_; }
   const std::uint32_t* row(int y) const { return pixels_ + static_cast<std::ptrdiff_t>(y) * stride_; }
+  std::uint32_t* data() { return pixels_; }
+  int stride() const { return stride_; }
 
   // 0 outside the bitmap.
   std::uint32_t pixel(int x, int y) const;

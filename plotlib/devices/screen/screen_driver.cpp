@@ -544,6 +544,25 @@ std::uint32_t qqwpix(int x, int y) {
 
 std::uint32_t qqwrgb(int x, int y) { return toRgb(qqwpix(x, y)); }
 
+bool qqwbuf(platform::Surface* buffer, std::uint32_t* pen) {
+  ScreenState& s = S();
+  WinSlot& w = s.slots[s.current];
+  if (!w.window || w.buffer.empty()) return false;
+  flushLines(true);
+  *buffer = platform::Surface{w.buffer.data(), w.buffer.width(), w.buffer.height(),
+                              w.buffer.stride()};
+  *pen = s.colour;
+  return true;
+}
+
+void qqwspx(int x, int y) {
+  ScreenState& s = S();
+  WinSlot& w = s.slots[s.current];
+  if (!w.window) return;
+  flushLines(true);
+  w.buffer.setPixel(x, y, s.colour);
+}
+
 // ---- the driver object of one plot ----
 
 void ScreenDriver::open(Global& g) {

@@ -6,7 +6,8 @@
 // Routines: qqwini, qqwopn (set-up at korini), qqwclr, qqwdrw, qqwpol,
 // qqwfll, qqwers, qqwvlt (drawing and colours), qqwsbf (update), qqwfin
 // (end of plot), qqwwcls, qqwcls, qqwsel (window slots), KorProc (window
-// procedure). ScreenDriver connects them to the dispatch.
+// procedure), qqwfnt, qqwcha, qqgiso (window fonts, screen_font.h).
+// ScreenDriver connects them to the dispatch.
 //
 // The windows outlive a plot (end mode 2 keeps them open, a later korini on
 // another slot retitles them), so the window slots and the drawing state are
@@ -60,6 +61,12 @@ int qqwmod();
 std::uint32_t qqwpix(int x, int y);
 std::uint32_t qqwrgb(int x, int y);
 
+// For the device fonts (screen_font.cpp): the back buffer of the current
+// slot with the pen's pixel value, after the open polyline is drawn (false
+// without a window); and one pixel in the pen's colour.
+bool qqwbuf(platform::Surface* buffer, std::uint32_t* pen);
+void qqwspx(int x, int y);
+
 class ScreenDriver : public Driver {
  public:
   explicit ScreenDriver(int device) : device_(device) {}
@@ -72,6 +79,10 @@ class ScreenDriver : public Driver {
   void flush(Global& g) override;
   void colour(Global& g, int index) override;
   void palette(Global& g) override;
+  bool windowFont(Global& g, const char* name, int size, float angle, int coding,
+                  int* widths) override;
+  void windowChar(Global& g, int code, int x, int y) override;
+  void fontPixel(Global& g, int x, int y) override;
   int finish(Global& g) override;
 
  private:

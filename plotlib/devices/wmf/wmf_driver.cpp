@@ -1,6 +1,7 @@
 #include "devices/wmf/wmf_driver.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +11,8 @@
 #include "devices/dispatch.h"
 #include "draw/colour.h"
 #include "draw/pipeline.h"
+#include "devices/screen/screen_font.h"
+#include "platform/font_service.h"
 
 namespace korvan {
 
@@ -33,10 +36,16 @@ constexpr unsigned kMoveTo = 0x0214;
 constexpr unsigned kPolygon = 0x0324;
 constexpr unsigned kPolyPolygon = 0x0538;
 constexpr unsigned kRectangle = 0x041B;
+constexpr unsigned kSetBkMode = 0x0102;
+constexpr unsigned kCreateFontIndirect = 0x02FB;
+constexpr unsigned kTextOut = 0x0521;
 
 constexpr unsigned kAnisotropic = 8;
 constexpr unsigned kPenSolid = 0, kPenNull = 5;
 constexpr unsigned kBrushSolid = 0;
+constexpr unsigned kTransparent = 1;
+constexpr unsigned kWeightNormal = 400;
+constexpr std::size_t kFaceName = 32;  // bytes, the final NUL included
 
 // Device coordinates are 16-bit: points off that range are pinned.
 unsigned coord(int v) {
@@ -110,6 +119,8 @@ void WmfDriver::qqwmf1(Global& g) {
   pen_ = -1;
   brush_ = -1;
   nullPen_ = -1;
+  font_ = -1;
+  transparentText_ = false;
   poly_.clear();
   g.outFile = qqopfl(g, g.outFileName, sizeof g.outFileName, true);
   if (!g.outFile) g.fileError = true;
@@ -195,6 +206,65 @@ void WmfDriver::qqwmf6(Global& g, int x, int y, int op) {
   poly_.clear();
   poly_.shrink_to_fit();
 }
+
+void WmfDriver::qqwmf7(const char* name, int size, float angle) {
+  if (!open_) return;
+  // The logical font: height, width, escapement and orientation (tenths
+  // of a degree), weight, then bytes: italic, underline, strike-out, char
+  // set, output and clip precision, quality, pitch and family; then the
+  // face name, NUL-terminated.
+  std::vector<std::uint8_t> bytes;
+  int tenths = static_cast<int>(std::lround(std::fmod(angle, 360.0f) * 10.0f));
+  putLe16(bytes, coord(std::clamp(size, 1, 32767)));
+  putLe16(bytes, 0);
+  putLe16(bytes, coord(tenths));
+  putLe16(bytes, coord(tenths));
+  putLe16(bytes, kWeightNormal);
+  for (int i = 0; i < 8; ++i) bytes.push_back(0);
+  std::size_t n = std::min(std::strlen(name ? name : ""), kFaceName - 1);
+  for (std::size_t i = 0; i < n; ++i) bytes.push_back(static_cast<std::uint8_t>(name[i]));
+  bytes.push_back(0);
+  if (bytes.size() % 2) bytes.push_back(0);
+  std::vector<std::uint16_t> params;
+  for (std::size_t i = 0; i < bytes.size(); i += 2)
+    params.push_back(static_cast<std::uint16_t>(bytes[i] | bytes[i + 1] << 8));
+  int font = createObject();
+  recordWords(kCreateFontIndirect, params);
+  record(kSelectObject, {static_cast<unsigned>(font)});
+  if (font_ >= 0) deleteObject(font_);
+  font_ = font;
+}
+
+void WmfDriver::qqwmf8(int code, int x, int y) {
+  if (!open_ || font_ < 0 || code <= 0 || code > 255) return;
+  if (!transparentText_) {
+    // Characters are drawn one by one: an opaque background would cover
+    // the neighbours.
+    record(kSetBkMode, {kTransparent});
+    transparentText_ = true;
+  }
+  record(kTextOut, {1, static_cast<unsigned>(code), coord(y), coord(x)});
+}
+
+bool WmfDriver::windowFont(Global&, const char* name, int size, float angle, int coding,
+                           int* widths) {
+  if (!open_) return false;
+  qqwmf7(name, size, angle);
+  // The reader of the file draws with a font of its own; we measure with
+  // the system's font of that name, or without one with a common average.
+  platform::FontService& fs = platform::fontService();
+  int font = fs.create(name, std::clamp(size, 1, 32767), 0.0f, false);
+  if (font) {
+    qqwfwd(font, coding, widths);
+    fs.release(font);
+  } else {
+    for (int p = 32; p <= 255; ++p)
+      widths[p - 31] = qqgiso(p, coding) > 0 ? std::min(size, 32767) * 11 / 2 : 0;
+  }
+  return true;
+}
+
+void WmfDriver::windowChar(Global&, int code, int x, int y) { qqwmf8(code, x, y); }
 
 // A record counts the points of a polygon in 16 bits. A larger polygon is
 // filled as a fan of pieces that all start at its first point: each chord

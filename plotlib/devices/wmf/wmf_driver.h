@@ -9,6 +9,8 @@
 //            (one larger than a record holds: PolyPolygon, then its outline)
 //   box      qqwmf5: a rectangle filled with a solid brush, no outline
 //   colour   qqwmf3: a solid pen of width 1, also the text colour
+//   fonts    qqwmf7: a window font (create-font-indirect, select);
+//            qqwmf8: one character (text-out)
 //   finish   qqwmf2: end of the recording, file written, placeable header
 #pragma once
 
@@ -29,6 +31,9 @@ class WmfDriver : public Driver {
   void polygon(Global& g, const float* xs, const float* ys, int n) override;
   void box(Global& g, float x1, float y1, float x2, float y2, int colour) override;
   void colour(Global& g, int index) override;
+  bool windowFont(Global& g, const char* name, int size, float angle, int coding,
+                  int* widths) override;
+  void windowChar(Global& g, int code, int x, int y) override;
   int finish(Global& g) override;
 
   void qqwmf1(Global& g);
@@ -38,6 +43,11 @@ class WmfDriver : public Driver {
   void qqwmf5(int x, int y, int width, int height, int r, int gr, int b);
   // op 1 starts a polygon of x points, 9 fills it, any other op adds (x, y).
   void qqwmf6(Global& g, int x, int y, int op);
+  // The font of the family name, size units high (the cell), turned by
+  // angle degrees, becomes the selected font.
+  void qqwmf7(const char* name, int size, float angle);
+  // One character code with the top-left corner of its cell at (x, y).
+  void qqwmf8(int code, int x, int y);
 
   // The 22-byte placeable header for a bounding box of a by b units.
   static std::vector<std::uint8_t> placeableHeader(int a, int b);
@@ -68,6 +78,8 @@ class WmfDriver : public Driver {
   int brush_ = -1;                  // the selected brush, -1 before the first
   std::uint32_t brushColour_ = 0;
   int nullPen_ = -1;                // the pen of outline-free rectangles
+  int font_ = -1;                   // the selected window font, -1 before the first
+  bool transparentText_ = false;    // the background mode is set for text
   int a_ = 0, b_ = 0;
   std::vector<std::int16_t> poly_;  // x, y pairs of the polygon being built
   bool open_ = false;

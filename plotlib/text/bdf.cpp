@@ -1,0 +1,197 @@
+#include "text/bdf.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+namespace korvan {
+
+namespace {
+
+constexpr std::size_t kLine = 512;
+// No glyph of a real font comes near this; it bounds what a broken file
+// (a BITMAP without ENDCHAR) can make us keep.
+constexpr std::size_t kBitmapText = 1 << 16;
+// All glyphs of a font together: more is taken as running out of memory,
+// before the system would.
+constexpr std::size_t kFontText = std::size_t{64} << 20;
+// Room reserved up front; more glyphs still come in as they are read.
+constexpr int kReserve = 1024;
+
+class MemoryLines final : public BdfLines {
+ public:
+  MemoryLines(const char* data, std::size_t size) : p_(data), end_(data + size) {}
+  bool next(std::string& line) override {
+    if (p_ >= end_) return false;
+    const char* nl = static_cast<const char*>(std::memchr(p_, '\n', static_cast<std::size_t>(end_ - p_)));
+    const char* stop = nl ? nl : end_;
+    line.assign(p_, std::min(static_cast<std::size_t>(stop - p_), kLine));
+    p_ = nl ? nl + 1 : end_;
+    return true;
+  }
+
+ private:
+  const char* p_;
+  const char* end_;
+};
+
+class FileLines final : public BdfLines {
+ public:
+  explicit FileLines(std::FILE* f) : f_(f) {}
+  bool next(std::string& line) override {
+    line.clear();
+    int c = std::fgetc(f_);
+    if (c == EOF) return false;
+    while (c != EOF && c != '\n') {
+      if (line.size() < kLine) line.push_back(static_cast<char>(c));
+      c = std::fgetc(f_);
+    }
+    return true;
+  }
+
+ private:
+  std::FILE* f_;
+};
+
+bool startsWith(const std::string& line, const char* key) {
+  return line.compare(0, std::strlen(key), key) == 0;
+}
+
+// Up to n integers as "%d %d ..." reads them: blanks skipped, an optional
+// sign, digits; the first thing that is no number ends the list. Values
+// beyond the int range are held at its ends. Only the numbers read are
+// stored.
+void readInts(const char* p, int* const* out, int n) {
+  for (int i = 0; i < n; ++i) {
+    while (*p == ' ' || *p == '\t' || *p == '\v' || *p == '\f' || *p == '\r') ++p;
+    bool negative = *p == '-';
+    if (*p == '+' || *p == '-') ++p;
+    if (*p < '0' || *p > '9') return;
+    long long v = 0;
+    while (*p >= '0' && *p <= '9') {
+      if (v <= INT_MAX) v = v * 10 + (*p - '0');
+      ++p;
+    }
+    if (negative) v = -v;
+    if (v > INT_MAX) v = INT_MAX;
+    if (v < INT_MIN) v = INT_MIN;
+    *out[i] = static_cast<int>(v);
+  }
+}
+
+void stripLineEnd(std::string& line) {
+  while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+}
+
+}  // namespace
+
+int bdfParse(BdfLines& in, BdfFont& font) {
+  font = BdfFont{};
+  try {
+    std::string line;
+    BdfGlyph glyph;
+    bool collecting = false;
+    std::size_t total = 0;
+    while (in.next(line)) {
+      stripLineEnd(line);
+      if (collecting) {
+        if (startsWith(line, "ENDCHAR")) {
+          collecting = false;
+          // Glyphs the CHARS line did not announce have no room.
+          if (static_cast<int>(font.glyphs.size()) < font.chars) {
+            total += glyph.bitmap.size() + sizeof(BdfGlyph);
+            if (total > kFontText) throw std::bad_alloc();
+            font.glyphs.push_back(std::move(glyph));
+          }
+          glyph = BdfGlyph{};
+        } else if (glyph.bitmap.size() + line.size() + 1 <= kBitmapText) {
+          glyph.bitmap += line;
+          glyph.bitmap += '\n';
+        }
+        continue;
+      }
+      const char* rest = line.c_str();
+      if (startsWith(line, "COMMENT") || startsWith(line, "STARTFONT") ||
+          startsWith(line, "FONT ")) {
+        continue;
+      } else if (startsWith(line, "SIZE ")) {
+        int* v[] = {&font.pointSize, &font.xResolution, &font.yResolution};
+        readInts(rest + 5, v, 3);
+      } else if (startsWith(line, "FONTBOUNDINGBOX")) {
+        int* v[] = {&font.boxWidth, &font.boxHeight, &font.boxX, &font.boxY};
+        readInts(rest + 15, v, 4);
+      } else if (startsWith(line, "CHARS ")) {
+        int n = 0;
+        int* v[] = {&n};
+        readInts(rest + 6, v, 1);
+        font.chars = n > 0 ? n : 0;
+        font.glyphs.clear();
+        total = 0;
+        font.glyphs.reserve(static_cast<std::size_t>(std::min(font.chars, kReserve)));
+      } else if (startsWith(line, "ENCODING ")) {
+        int* v[] = {&glyph.encoding};
+        readInts(rest + 9, v, 1);
+      } else if (startsWith(line, "DWIDTH ")) {
+        int* v[] = {&glyph.dwidthX, &glyph.dwidthY};
+        readInts(rest + 7, v, 2);
+      } else if (startsWith(line, "BBX ")) {
+        int* v[] = {&glyph.bbxWidth, &glyph.bbxHeight, &glyph.bbxX, &glyph.bbxY};
+        readInts(rest + 4, v, 4);
+      } else if (startsWith(line, "BITMAP")) {
+        collecting = true;
+        glyph.bitmap.clear();
+      }
+    }
+  } catch (const std::bad_alloc&) {
+    font = BdfFont{};
+    return 2;
+  }
+  return 0;
+}
+
+int bdfParse(const char* data, std::size_t size, BdfFont& font) {
+  MemoryLines in(data, size);
+  return bdfParse(in, font);
+}
+
+int qqgetbdf(const char* path, BdfFont& font) {
+  std::FILE* f = path ? std::fopen(path, "rb") : nullptr;
+  if (!f) return 1;
+  FileLines in(f);
+  int code = bdfParse(in, font);
+  // A read error is a file that cannot be read.
+  if (code == 0 && std::ferror(f)) {
+    font = BdfFont{};
+    code = 1;
+  }
+  std::fclose(f);
+  return code;
+}
+
+const BdfGlyph* bdfFind(const BdfFont& font, int code) {
+  if (code < 0) return nullptr;
+  for (const BdfGlyph& glyph : font.glyphs)
+    if (glyph.encoding == code) return &glyph;
+  return nullptr;
+}
+
+void bdfAxes(float angle, double& c, double& s) {
+  // The two common angles exactly, so that upright and vertical text has
+  // no rounding at all.
+  if (angle == 0.0f) {
+    c = 1.0;
+    s = 0.0;
+  } else if (angle == 90.0f) {
+    c = 0.0;
+    s = 1.0;
+  } else {
+    double a = static_cast<double>(angle) * 3.14159265358979323846 / 180.0;
+    c = std::cos(a);
+    s = std::sin(a);
+  }
+}
+
+}  // namespace korvan

@@ -1,0 +1,25 @@
+# Runs a generator (GENERATOR, with ARGS before the output directory) into
+# SCRATCH and compares the files matching GLOB with those in COMMITTED, byte
+# for byte. NAME is the generator's name in the messages.
+file(REMOVE_RECURSE ${SCRATCH})
+file(MAKE_DIRECTORY ${SCRATCH})
+separate_arguments(args UNIX_COMMAND "${ARGS}")
+execute_process(COMMAND ${GENERATOR} ${args} ${SCRATCH} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "${NAME} failed (${rc})")
+endif()
+file(GLOB written RELATIVE ${SCRATCH} ${SCRATCH}/${GLOB})
+file(GLOB committed RELATIVE ${COMMITTED} ${COMMITTED}/${GLOB})
+list(SORT written)
+list(SORT committed)
+if(NOT written STREQUAL committed)
+  message(FATAL_ERROR "files differ: written ${written}, committed ${committed}")
+endif()
+foreach(f ${written})
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${SCRATCH}/${f} ${COMMITTED}/${f}
+                  RESULT_VARIABLE diff)
+  if(NOT diff EQUAL 0)
+    message(FATAL_ERROR "${f} is not what ${NAME} writes; run the ${NAME}_update target")
+  endif()
+endforeach()
+message(STATUS "${written}: the same bytes")
