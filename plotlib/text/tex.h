@@ -52,8 +52,6 @@ enum TexTable {
 // and symbols, eighteenths of the height for spaces, the alphabet, the style
 // level, and the position in the table for the others (limits 1, nolimits 0).
 int qqchktex(const char* name, int table);
-// The name of entry k of the colour and function tables.
-const char* qqtexname(int table, int k);
 // The factor of size k.
 float qqtexsize(int k);
 

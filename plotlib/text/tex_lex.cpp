@@ -93,12 +93,6 @@ int qqchktex(const char* name, int table) {
   return -1;
 }
 
-const char* qqtexname(int table, int k) {
-  static char e[33];
-  if (table < 1 || table > 10 || !entry(kTables[table - 1].names, k, e)) return "";
-  return e;
-}
-
 float qqtexsize(int k) { return k >= 0 && k < 10 ? kSizeFactors[k] : 1.0f; }
 
 int qqlookup(const TexLexer& lex) {

@@ -159,6 +159,13 @@ TEST_F(TexTest, ExponentsAndIndices) {
   // A nested exponent goes to scriptscript size (18).
   Box nest = box(text("$x^{y^z}$"), x.size() + plain("y", 22, 4).size());
   EXPECT_NEAR(nest.h(), box(plain("z", 18, 4)).h(), 0.01f);
+  // At angle 90 the exponent is raised to the left of the upward text.
+  angle(90);
+  Paths up = text("$x^2$", 500, 1000);
+  angle(0);
+  Box ux = box(up, 0, x.size()), u2 = box(up, x.size());
+  EXPECT_NEAR(u2.x1, 535 - 1.1f * 22, 0.01f);
+  EXPECT_LT(u2.y1, ux.y0 + 1);
   // Outside math mode "^" and "_" are characters.
   EXPECT_EQ(nlmess("x^2"), 3 * 35);
 }
