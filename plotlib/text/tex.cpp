@@ -402,6 +402,18 @@ class Reader {
   }
 
   // ---- roots ----
+  // The sign over a radicand of width w, depth d and height e, for the
+  // height hs, from o on the baseline shifted by u.
+  void qqplsqrt(Pos o, float u, float hs, float d, float e, float w) {
+    stroke(o, {{0, u + 0.5f * hs},
+               {0.25f * hs, u + 0.5f * hs},
+               {0.5f * hs, u - d},
+               {hs, u + 0.4f * hs + e},
+               {1.2f * hs + w, u + 0.4f * hs + e}});
+    // A second stroke thickens the descending leg.
+    stroke(o, {{0.15f * hs, u + 0.5f * hs}, {0.4f * hs, u - d}});
+  }
+
   bool root() {
     if (roots >= kMaxNest) return fail("Too many nested roots");
     ++roots;
@@ -426,13 +438,7 @@ class Reader {
     if (!arg(kRootError)) return false;
     float w = dist(from, here());
     Ink in = endInk(saved);
-    float u = s.shift, d = in.down, e = in.up;
-    stroke(origin, {{0, u + 0.5f * hr},
-                    {0.25f * hr, u + 0.5f * hr},
-                    {0.5f * hr, u - d},
-                    {hr, u + 0.4f * hr + e},
-                    {1.2f * hr + w, u + 0.4f * hr + e}});
-    stroke(origin, {{0.15f * hr, u + 0.5f * hr}, {0.4f * hr, u - d}});
+    qqplsqrt(origin, s.shift, hr, in.down, in.up, w);
     go(along(origin, 1.2f * hr + w));
     --roots;
     return true;
