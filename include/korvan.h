@@ -129,6 +129,10 @@ void koralf(void);  /* the default font */
 void koralf_(void);
 void complx(void);  /* the complex font */
 void complx_(void);
+/* "ON": every string of messag and nlmess is read as TeX-style markup
+ * ($x_i^2$, \frac{a}{b}, \sqrt[3]{x}, \alpha ...); "OFF" (after korini). */
+void texmod(const char* copt);
+void texmod_(const char* copt, int len);
 
 /* ---- device fonts ---- */
 /* A window font of the system for alphabet 1 (screen, Windows metafile);

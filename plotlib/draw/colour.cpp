@@ -148,8 +148,14 @@ void setvlt(const char* ctab) {
 
 void color(const char* cname) {
   Global* gp = jqqlev(1, 3, "color");
-  if (!gp) return;
-  Global& g = *gp;
+  if (gp) qqcolr(*gp, cname);
+}
+
+}  // extern "C"
+
+namespace korvan {
+
+void qqcolr(Global& g, const char* cname) {
   int n = jqqind(g, "WHIT+RED +GREE+YELL+BLUE+ORAN+CYAN+MAGE+BLAC+FORE+BACK", 11, cname);
   if (n == 0) return;
   int index;
@@ -162,4 +168,4 @@ void color(const char* cname) {
   qqsclr(g, index);
 }
 
-}  // extern "C"
+}  // namespace korvan

@@ -8,6 +8,8 @@ struct Global;
 // Makes index the current colour and tells the device (the driver's
 // colour() sees the previous index still in g.currentColour).
 void qqsclr(Global& g, int index);
+// The colour of a name of the color routine, without the level check.
+void qqcolr(Global& g, const char* cname);
 // Splits a packed table entry into its bytes.
 void gbyt03(int value, int* r, int* g, int* b);
 // Loads a colour table by name without the level check (setvlt, korini);

@@ -201,21 +201,11 @@ void qqmess(Global& g, const char* text, float x, float y) {
     if (offPage(g, px, py)) outOfPage(g, "Startpoint ", nint(px), nint(py), text);
   }
   float bx = g.textX, by = g.textY;
-  if (g.texMode) {
-    // Nothing of a faulty string is drawn: the measuring pass finds it.
-    float sx = g.startX, sy = g.startY;
-    g.measuring = 1;
-    bool ok = drawChars(g, buf, n, nullptr);
-    g.textX = bx, g.textY = by, g.startX = sx, g.startY = sy;
-    g.measuring = 0;
-    setHeight(g, g.stringHeight);
-    if (!ok) {
-      endString(g);
-      return;
-    }
-    beginString(g);
+  // A faulty TeX-style string is found by its measuring pass and not drawn.
+  if (!drawChars(g, buf, n, nullptr)) {
+    endString(g);
+    return;
   }
-  drawChars(g, buf, n, nullptr);
   float ex = g.textX - g.charSpacing * g.textCos, ey = g.textY + g.charSpacing * g.textSin;
   if (offPage(g, std::round(ex), std::round(ey))) outOfPage(g, "Endpoint   ", nint(ex), nint(ey), text);
   endString(g);

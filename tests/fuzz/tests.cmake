@@ -1,7 +1,7 @@
 # libFuzzer runs of the readers of the library's own files (raster dump, BMP,
-# GIF) and of the BDF font parser. The fuzzers are built with clang from the reader sources themselves,
-# whatever compiler builds the project, and each runs for a short while as
-# one test. Skipped in the sanitizer build: the fuzzers carry AddressSanitizer
+# GIF), of the BDF font parser and of the TeX-style text reader. The fuzzers
+# are built with clang from the reader sources themselves, whatever compiler
+# builds the project, and each runs for a short while as one test. Skipped in the sanitizer build: the fuzzers carry AddressSanitizer
 # already, so one run per CI pass is enough.
 find_program(KORVAN_CLANGXX NAMES clang++ clang++-16 clang++-15 clang++-14)
 set(KORVAN_FUZZ_SECONDS 20 CACHE STRING "Seconds each fuzzer runs in the test suite")
@@ -15,7 +15,9 @@ if(KORVAN_CLANGXX AND NOT KORVAN_SANITIZE)
   set(bmp_read_FUZZ_SOURCES ${_lib}/devices/image/bmp_read.cpp ${_lib}/devices/image/prow.cpp)
   set(gif_read_FUZZ_SOURCES ${_lib}/devices/image/gif_read.cpp ${_lib}/devices/image/prow.cpp)
   set(bdf_parse_FUZZ_SOURCES ${_lib}/text/bdf.cpp)
-  foreach(name raster_dump bmp_read gif_read bdf_parse)
+  file(GLOB _glyphs ${_lib}/text/glyphs/*.cpp)
+  set(tex_parse_FUZZ_SOURCES ${_lib}/text/tex.cpp ${_lib}/text/tex_lex.cpp ${_lib}/text/font.cpp ${_glyphs})
+  foreach(name raster_dump bmp_read gif_read bdf_parse tex_parse)
     set(_sources ${_fuzz}/${name}_fuzz.cpp ${_lib}/devices/raster/raster.cpp ${${name}_FUZZ_SOURCES})
     add_custom_command(
       OUTPUT ${_out}/${name}_fuzz
@@ -25,6 +27,7 @@ if(KORVAN_CLANGXX AND NOT KORVAN_SANITIZE)
       DEPENDS ${_sources} ${_fuzz}/fuzz_raster.h ${_lib}/devices/raster/raster.h
               ${_lib}/devices/raster/dump.h ${_lib}/devices/image/image.h
               ${_lib}/devices/image/byte_source.h ${_lib}/text/bdf.h
+              ${_lib}/text/tex.h ${_lib}/text/font.h ${_lib}/text/text_fields.h
       COMMENT "Building fuzzer ${name}_fuzz with clang"
       VERBATIM)
     add_custom_target(${name}_fuzz ALL DEPENDS ${_out}/${name}_fuzz)
