@@ -26,14 +26,14 @@ Global& setUp() {
   korini();
   Global& g = qqgglb();
   g.driver->finish(g);
-  delete g.driver;
-  g.driver = new CountingDriver();
+  g.driver.reset();
+  g.driver.reset(new CountingDriver());
   return g;
 }
 
 void tearDown(Global& g) {
-  delete g.driver;
-  g.driver = nullptr;
+  g.driver.reset();
+  g.driver.reset();
   g.level = 0;
   qqsglb(1);
 }
@@ -49,7 +49,7 @@ void wave(Global& g, benchmark::State& state) {
     }
     qqstrk(g);
   }
-  long points = static_cast<CountingDriver*>(g.driver)->points;
+  long points = static_cast<CountingDriver*>(g.driver.get())->points;
   state.counters["points/s"] =
       benchmark::Counter(static_cast<double>(points), benchmark::Counter::kIsRate);
   state.SetItemsProcessed(state.iterations() * n);

@@ -2,6 +2,7 @@
 // window still held applied is removed and everything drawn so far is made
 // visible.
 #include "core/state.h"
+#include "draw/device_ops.h"
 #include "devices/dispatch.h"
 #include "draw/pipeline.h"
 #include "korvan.h"

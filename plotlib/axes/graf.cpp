@@ -6,6 +6,7 @@
 
 #include "axes/axes.h"
 #include "core/state.h"
+#include "draw/device_ops.h"
 #include "core/strings.h"
 #include "devices/dispatch.h"
 #include "draw/colour.h"

@@ -6,7 +6,6 @@
 #include <new>
 
 #include "core/sink.h"
-#include "devices/driver.h"
 
 #include "core/state.h"
 
@@ -40,7 +39,7 @@ int qqsglb(int mode) {
   if (mode == 1) {
     // Whatever a plot still holds goes with the block.
     if (block) {
-      delete block->driver;
+      block->driver.reset();
       delete block->outFile;
       std::free(block->lineBuffer);
       if (block->errFile && block->errFile != stdout) std::fclose(block->errFile);

@@ -1,4 +1,4 @@
-// Output selection, file names and the installation directory.
+// File names, exclusive file creation and the installation directory.
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -9,42 +9,11 @@
 #include "core/edition.h"
 #include "core/sink.h"
 #include "core/state.h"
-#include "devices/driver.h"
 #include "korvan.h"
 
 namespace korvan {
 
 namespace {
-
-struct Keyword {
-  const char* key;
-  int code;
-};
-
-// Searched in this order; "MET1".."MET9" are handled before the table.
-const Keyword kKeywords[] = {
-    {"GKSL", 201}, {"CGM ", 211}, {"KYOC", 301}, {"HPGL", 401}, {"HPA4", 402},
-    {"HPA3", 403}, {"HPA2", 404}, {"HPA1", 405}, {"CONS", 101}, {"TEKT", 151},
-    {"VT34", 103}, {"LN03", 161}, {"POST", 501}, {"PSCL", 502}, {"XWIN", 72},
-    {"XWI1", 72},  {"XWI2", 73},  {"XWI3", 74},  {"XWI4", 75},  {"XWI5", 76},
-    {"XWI6", 77},  {"XWI7", 78},  {"XWI8", 79},  {"XWND", 80},  {"TIFF", 601},
-    {"IMAG", 602}, {"VIRT", 603}, {"PNG ", 604}, {"JAVA", 701}, {"WMF ", 221},
-    {"PPM ", 605}, {"PDF ", 511}, {"EPS ", 503}, {"BMP ", 606}, {"PS  ", 504},
-    {"SVG ", 801}, {"GIF ", 607},
-};
-
-struct Extension {
-  int lo, hi;
-  const char* ext;
-};
-
-const Extension kExtensions[] = {
-    {201, 201, "met"}, {211, 211, "cgm"}, {301, 301, "kyo"}, {401, 405, "hpg"},
-    {151, 151, "tek"}, {161, 161, "ln3"}, {501, 502, "psc"}, {504, 504, "ps"},
-    {801, 801, "svg"}, {701, 701, "java"}, {601, 601, "tif"}, {602, 602, "img"},
-    {604, 604, "png"}, {221, 221, "wmf"}, {605, 605, "ppm"}, {511, 511, "pdf"},
-    {503, 503, "eps"}, {606, 606, "bmp"}, {607, 607, "gif"},
-};
 
 bool readable(const char* name) {
   std::FILE* f = std::fopen(name, "rb");
@@ -62,28 +31,6 @@ bool isSeparator(char c) {
 }
 
 }  // namespace
-
-int qqgdnr(const char* keyword) {
-  char key[5];
-  qqkey4(keyword, key);
-  if (key[0] == 'M' && key[1] == 'E' && key[2] == 'T' && key[3] >= '1' && key[3] <= '9')
-    return 80;
-  for (const Keyword& k : kKeywords) {
-    if (k.code == 607 && !edition().hasGif) continue;
-    if (std::memcmp(k.key, key, 4) == 0) return k.code;
-  }
-  return 0;
-}
-
-int qqgfxt(int code, char* text) {
-  const char* ext = "   ";
-  for (const Extension& e : kExtensions) {
-    if (e.lo == 607 && !edition().hasGif) continue;
-    if (code >= e.lo && code <= e.hi) ext = e.ext;
-  }
-  std::strcpy(text, ext);
-  return code == 701 ? 4 : 3;
-}
 
 namespace {
 
@@ -197,44 +144,5 @@ bool qqclfl(Global& g, ByteSink*& sink) {
   return ok;
 }
 
-void qqfopn(Global& g) {
-  char ext[8];
-  qqgfxt(g.device, ext);
-  std::string e = ext;
-  while (!e.empty() && e.back() == ' ') e.pop_back();
-  std::snprintf(g.outFileName, sizeof g.outFileName, "korvan.%s", e.c_str());
-  g.lineCapacity = 80;
-  g.linePos = 0;
-  gfilnn(g, g.outFileName, sizeof g.outFileName);
-  if (isRasterDevice(g.device) || g.device == 221 || g.device == 511) return;
-  g.lineBuffer = static_cast<char*>(std::malloc(static_cast<std::size_t>(g.lineCapacity) + 2));
-  if (!g.lineBuffer) {
-    warnin(g, 53);
-    qqfatal();
-  }
-  g.outFile = qqopfl(g, g.outFileName, sizeof g.outFileName, g.device == 211);
-  if (!g.outFile) g.fileError = true;
-}
-
 }  // namespace korvan
 
-using namespace korvan;
-
-extern "C" {
-
-void metafl(const char* cfmt) {
-  Global* g = jqqlev(0, 0, "metafl");
-  if (!g) return;
-  int code = qqgdnr(cfmt);
-  if (code == 0) {
-    warnc1(*g, 2, cfmt ? cfmt : "");
-    return;
-  }
-  g->device = code == 101 ? 80 : code;
-  qqkey4(cfmt, g->deviceName);
-  // the stored name is the keyword itself, without the blank padding
-  for (int i = 3; i >= 0 && g->deviceName[i] == ' '; --i) g->deviceName[i] = '\0';
-  g->outputChosen = 1;
-}
-
-}  // extern "C"

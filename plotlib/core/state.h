@@ -116,9 +116,7 @@ void qqmprc(Global& g, int kind);
 // Ends the program after a fatal condition: exit status 1.
 [[noreturn]] void qqfatal();
 
-// Output selection and files (output.cpp).
-int qqgdnr(const char* keyword);
-int qqgfxt(int code, char* text);
+// File names and files (output.cpp).
 void gfilnn(Global& g, char* name, std::size_t cap);
 void qqgenv(const char* variable, char* text, std::size_t cap);
 int qqgetreg(char* text, std::size_t cap);
@@ -128,6 +126,5 @@ int qqgetreg(char* text, std::size_t cap);
 ByteSink* qqopfl(Global& g, char* name, std::size_t cap, bool binary);
 // Closes a sink made by qqopfl; a write or close error is warning 36.
 bool qqclfl(Global& g, ByteSink*& sink);
-void qqfopn(Global& g);   // the file opening of korini
 
 }  // namespace korvan

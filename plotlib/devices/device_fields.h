@@ -1,14 +1,21 @@
 // Fields of the global state block that belong to the device dispatch.
 #pragma once
 
+#include <memory>
+
 namespace korvan {
 
 class Driver;
+// Defined with the dispatch, so that the block can own a driver without
+// knowing its type.
+struct DriverDeleter {
+  void operator()(Driver* d) const;
+};
 
 struct DeviceFields {
   int lastMode;        // last line mode written to a "GKSL" file
   int lastX, lastY;    // last device point of the raster and applet devices
-  Driver* driver;      // the driver of the open output; owned, see dispatch.cpp
+  std::unique_ptr<Driver, DriverDeleter> driver;  // the driver of the open output
 };
 
 }  // namespace korvan

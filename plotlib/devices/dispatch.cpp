@@ -2,19 +2,21 @@
 // the driver of the open output here, and only here.
 #include "devices/dispatch.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "core/sink.h"
 #include "core/state.h"
 #include "devices/driver.h"
-#include "draw/colour.h"
-#include "draw/pipeline.h"
+#include "devices/device_table.h"
 #include "korvan.h"
 
 namespace korvan {
 
 void Driver::width(Global& g, int n) { g.lineWidth = n; }
+void DriverDeleter::operator()(Driver* d) const { delete d; }
 
 void xjdraw(Global& g, float x, float y, int mode) {
   g.vectorCount += 1;
@@ -42,39 +44,9 @@ void xjpoly(Global& g, const float* xs, const float* ys, int n) {
   delete[] heap;
 }
 
-void dbox(Global& g, int x1, int y1, int x2, int y2, int colour) {
-  // The open stroke was drawn before the rectangle and must not end up on
-  // top of it (a page fill erases what came before it).
-  qqstrk(g);
-  x1 += g.shiftX;
-  x2 += g.shiftX;
-  y1 += g.shiftY;
-  y2 += g.shiftY;
-  if (x1 < g.clipXmin) x1 = g.clipXmin;
-  if (y1 < g.clipYmin) y1 = g.clipYmin;
-  if (x2 > g.clipXmax) x2 = g.clipXmax;
-  if (y2 > g.clipYmax) y2 = g.clipYmax;
-  if (x1 > x2 || y1 > y2) return;
-  // Colour indices are 0..255 on every device; others wrap round the table.
-  colour = ((colour % 256) + 256) % 256;
-  if (g.driver)
-    g.driver->box(g, static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2),
-                  static_cast<float>(y2), colour);
-}
-
-void qqerase(Global& g) {
-  qqstrk(g);
-  if (g.driver) g.driver->erase(g);
-}
-
-void qqsend(Global& g) {
-  qqstrk(g);
-  if (g.driver) g.driver->flush(g);
-}
-
 namespace {
 
-bool isCgm(const Global& g) { return g.device == 211; }
+bool records(const Global& g) { return deviceInfo(g.device).file == FileKind::Records; }
 
 void writeLine(Global& g) {
   if (g.outFile) {
@@ -99,7 +71,7 @@ void qqsbuf(Global& g, const char* text, int n) {
     g.linePos += n;
     return;
   }
-  if (isCgm(g)) {
+  if (records(g)) {
     // Raw 80-byte records: fill the record, write it, go on with the rest.
     while (n > 0) {
       int take = cap - g.linePos;
@@ -157,7 +129,7 @@ void qpsbuf(Global& g, const char* text, int n) {
 
 void qqflbf(Global& g) {
   if (!g.lineBuffer || g.linePos == 0) return;
-  if (isCgm(g)) {
+  if (records(g)) {
     std::memset(g.lineBuffer + g.linePos, ' ', static_cast<std::size_t>(g.lineCapacity - g.linePos));
     writeRecord(g);
   } else {
@@ -165,10 +137,29 @@ void qqflbf(Global& g) {
   }
 }
 
+void qqfopn(Global& g) {
+  const DeviceInfo& d = deviceInfo(g.device);
+  char ext[8];
+  qqgfxt(g.device, ext);
+  std::string e = ext;
+  while (!e.empty() && e.back() == ' ') e.pop_back();
+  std::snprintf(g.outFileName, sizeof g.outFileName, "korvan.%s", e.c_str());
+  g.lineCapacity = 80;
+  g.linePos = 0;
+  gfilnn(g, g.outFileName, sizeof g.outFileName);
+  if (d.file == FileKind::Own) return;
+  g.lineBuffer = static_cast<char*>(std::malloc(static_cast<std::size_t>(g.lineCapacity) + 2));
+  if (!g.lineBuffer) {
+    warnin(g, 53);
+    qqfatal();
+  }
+  g.outFile = qqopfl(g, g.outFileName, sizeof g.outFileName, d.file == FileKind::Records);
+  if (!g.outFile) g.fileError = true;
+}
+
 void qqopen(Global& g) {
-  delete g.driver;
-  g.driver = makeDriver(g.device);
-  if (g.device > 100) qqfopn(g);
+  g.driver.reset(makeDriver(g.device));
+  if (deviceInfo(g.device).cls != DeviceClass::Screen) qqfopn(g);
   g.driver->open(g);
 }
 
@@ -176,13 +167,13 @@ int qqclos(Global& g) {
   int kind = 0;
   if (g.driver) {
     kind = g.driver->finish(g);
-    if (g.driver->lineFile()) {
+    const FileKind file = deviceInfo(g.device).file;
+    if (file == FileKind::Lines || file == FileKind::Records) {
       qqflbf(g);
       bool ok = g.outFile != nullptr && qqclfl(g, g.outFile);
       if (!ok) kind = 0;
     }
-    delete g.driver;
-    g.driver = nullptr;
+    g.driver.reset();
   }
   if (g.outFile) qqclfl(g, g.outFile);
   std::free(g.lineBuffer);
@@ -194,41 +185,3 @@ int qqclos(Global& g) {
 
 }  // namespace korvan
 
-using namespace korvan;
-
-extern "C" {
-
-void erase(void) {
-  Global* g = jqqlev(1, 3, "erase");
-  if (g) qqerase(*g);
-}
-
-void sendbf(void) {
-  Global* g = jqqlev(1, 3, "sendbf");
-  if (g) qqsend(*g);
-}
-
-// winupd and qqwext belong to the screen driver (devices/screen).
-
-}  // extern "C"
-
-namespace korvan {
-
-void qqzigzag(Global& g, float x1, float y1, float x2, float y2, int colour) {
-  qqsclr(g, colour);
-  xjdraw(g, x1, y1, 3);
-  xjdraw(g, x2, y1, 2);
-  float step = 1.4f / g.unitScale;
-  float end = x2, other = x1;
-  for (int k = 1;; ++k) {
-    float y = y1 + static_cast<float>(k) * step;
-    if (y > y2) break;
-    xjdraw(g, end, y, 2);
-    xjdraw(g, other, y, 2);
-    float t = end;
-    end = other;
-    other = t;
-  }
-}
-
-}  // namespace korvan

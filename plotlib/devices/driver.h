@@ -1,6 +1,6 @@
 // The driver interface. Every output (screen window, each file format, the
 // virtual raster) is one object behind this interface, made once at korini
-// from the device code (makeDriver, dispatch.cpp) and reached through
+// from the device code (makeDriver, device_table.cpp) and reached through
 // g.driver. The dispatch routines (xjdraw, xjpoly, dbox, erase, sendbf) count
 // and clip in plot units and hand the rest to the driver, which owns its
 // device transform, its records and its state.
@@ -26,7 +26,10 @@ class Driver {
   virtual bool polygons() const { return false; }
   virtual void polygon(Global&, const float* /*xs*/, const float* /*ys*/, int /*n*/) {}
   // Filled rectangle in plot units, clipped, with the colour index as passed.
-  virtual void box(Global&, float x1, float y1, float x2, float y2, int colour) = 0;
+  // A driver that answers false to boxes() gets lines instead.
+  virtual bool boxes() const { return true; }
+  virtual void box(Global&, float /*x1*/, float /*y1*/, float /*x2*/, float /*y2*/,
+                   int /*colour*/) {}
   virtual void erase(Global&) {}
   // sendbf: make everything drawn so far visible.
   virtual void flush(Global&) {}
@@ -56,19 +59,10 @@ class Driver {
   virtual void fontPixel(Global&, int /*x*/, int /*y*/) {}
   // korfin: end the output. Returns 1 if an output file was written, else 0.
   virtual int finish(Global&) { return 0; }
-  // True for the devices whose output goes through the 80-character line
-  // buffer, which korfin flushes and closes after finish().
-  virtual bool lineFile() const { return false; }
 };
 
-// The driver for a device code; never null.
-Driver* makeDriver(int device);
-
-// The device-class rules shared by several drivers.
 // rnd: truncation of v + 0.5 toward zero.
 inline int rnd(float v) { return static_cast<int>(v + 0.5f); }
-inline bool isScreenDevice(int code) { return code <= 200; }
-inline bool isRasterDevice(int code) { return code >= 601 && code <= 700; }
 
 
 }  // namespace korvan

@@ -5,7 +5,9 @@
 #include <utility>
 
 #include "core/edition.h"
+#include "core/colour_entry.h"
 #include "core/state.h"
+#include "devices/device_table.h"
 #include "devices/driver.h"
 #include "draw/pipeline.h"
 #include "korvan.h"
@@ -32,7 +34,7 @@ constexpr int kNamesVga[9] = {15, 4, 2, 14, 1, 12, 3, 5, 0};
 bool reversed(int t) { return t == TabRrai || t == TabRspe || t == TabRgre; }
 bool plain(int t) { return t == TabRain || t == TabSpec || t == TabGrey; }
 // Devices that draw on white paper with index 0 as their ink.
-bool paperDevice(int d) { return d == 501 || d == 221 || d == 211 || d == 701; }
+bool paperDevice(int d) { return deviceInfo(d).paperColours; }
 
 const int* nameRow(int t) {
   switch (t) {
@@ -81,7 +83,7 @@ void fillTable(Global& g, int t) {
       for (int i = 0; i < 256; ++i) c[i] = temperature(i);
       break;
   }
-  if (g.device == 501 || g.device == 221) {
+  if (deviceInfo(g.device).swappedEnds) {
     if (t == TabSmal) std::swap(c[0], c[1]);
     if (t == TabVga) std::swap(c[0], c[15]);
   }
@@ -91,24 +93,20 @@ void fillTable(Global& g, int t) {
 
 }  // namespace
 
-void gbyt03(int value, int* r, int* g, int* b) {
-  *r = (value >> 16) & 255;
-  *g = (value >> 8) & 255;
-  *b = value & 255;
-}
+void gbyt03(int value, int* r, int* g, int* b) { splitRgb(value, *r, *g, *b); }
 
 bool qqsvlt(Global& g, const char* name) {
   int n = jqqind(g, "SMAL+RAIN+SPEC+GREY+RRAI+RSPE+RGRE+VGA +TEMP", 9, name);
   if (n == 0) return false;
   int t = n - 1;
-  if (g.device >= 300 && g.device <= 399) t = TabSmal;
+  if (deviceInfo(g.device).smallTableOnly) t = TabSmal;
   g.colourTableNo = t;
 
   const int* row = nameRow(t);
   for (int i = 0; i < 9; ++i) g.namedColours[i] = row[i];
   if (reversed(t))
     for (int i = 1; i <= 7; ++i) g.namedColours[i] = 255 - row[i];
-  if ((g.device == 221 || g.device == 211) && plain(t)) g.namedColours[0] = 0;
+  if (deviceInfo(g.device).blackFirst && plain(t)) g.namedColours[0] = 0;
 
   fillTable(g, t);
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/state.h"
+#include "devices/device_table.h"
 #include "devices/dispatch.h"
 #include "devices/driver.h"
 #include "draw/figure.h"
@@ -332,7 +333,7 @@ bool qqmypt(Global& g, int iangle, int itype, int idens, int icross) {
       break;
     default:
       spacing = 5.0f * static_cast<float>(idens) +
-                ((g.device == 221 && idens == 0) ? 0.39999f : 1.9999f);
+                ((deviceInfo(g.device).cls == DeviceClass::Wmf && idens == 0) ? 0.39999f : 1.9999f);
       break;
   }
   g.hatchSpacing = spacing / g.unitScale;

@@ -8,6 +8,7 @@
 
 #include "core/state.h"
 #include "devices/dispatch.h"
+#include "devices/device_table.h"
 #include "devices/driver.h"
 #include "draw/clip.h"
 #include "draw/shield.h"
@@ -207,7 +208,7 @@ void rvline(Global& g, int nx1, int ny1, int nx2, int ny2) {
 
 void setclp(Global& g) {
   int m = g.axisClipMargin;
-  if (m == -1 && (g.device <= 100 || isRasterDevice(g.device)) &&
+  if (m == -1 && deviceInfo(g.device).pixels &&
       g.deviceScale > 0.0f)
     m = -1 - static_cast<int>(0.99f / g.deviceScale + 0.5f);
   const int nxa = g.axisPosX + g.shiftX, nya = g.axisPosY + g.shiftY;

@@ -1,5 +1,6 @@
 // Drawing defaults set at every korini.
 #include "core/state.h"
+#include "devices/device_table.h"
 #include "draw/colour.h"
 
 namespace korvan {
@@ -23,7 +24,7 @@ void resdrw(Global& g) {
   // Every plot starts from the colour state of a fresh library, so that a
   // second plot of a run gets the same first colour record as the first.
   g.currentColour = 0;
-  qqsvlt(g, g.device == 501 ? "rgrey" : "rainbo");
+  qqsvlt(g, deviceInfo(g.device).defaultTable);
 }
 
 }  // namespace korvan

@@ -10,6 +10,7 @@
 
 #include "core/state.h"
 #include "core/wrap.h"
+#include "devices/device_table.h"
 #include "devices/driver.h"
 #include "devices/screen/screen_font.h"
 #include "korvan.h"
@@ -184,7 +185,7 @@ void qqdfsel(Global& g, bool heightChanged) {
 }
 
 void qqwfsel(Global& g, const char* name) {
-  if (!(g.device <= 100 || g.device == 221)) {
+  if (!deviceInfo(g.device).windowFonts) {
     reportDevice(g, "Window fonts cannot be used");
     return;
   }
@@ -206,7 +207,7 @@ void qqwfsel(Global& g, const char* name) {
 }
 
 void qqbfsel(Global& g, const char* name) {
-  if (!(g.device <= 100 || (g.device >= 601 && g.device <= 700))) {
+  if (!deviceInfo(g.device).pixels) {
     reportDevice(g, "Bitmat fonts can only be used for raster output");
     return;
   }

@@ -8,6 +8,7 @@
 
 #include "core/sink.h"
 #include "core/state.h"
+#include "devices/device_table.h"
 #include "korvan.h"
 #include "support/plot_fixture.h"
 

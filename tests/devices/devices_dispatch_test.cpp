@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/state.h"
+#include "draw/device_ops.h"
 #include "devices/dispatch.h"
 #include "devices/driver.h"
 #include "draw/pipeline.h"
@@ -68,9 +69,9 @@ class Dispatch : public PlotTest {
     korini();
     GetCapturedStdout();
     Global& g = qqgglb();
-    delete g.driver;
+    g.driver.reset();
     rec = new Recorder(&calls);
-    g.driver = rec;
+    g.driver.reset(rec);
     return g;
   }
 };

@@ -111,9 +111,9 @@ TEST_F(ArcTest, RotationTurnsTheFigureCounterclockwise) {
 
 TEST_F(ArcTest, FilledArcIsAPieSectorFilledEllipseIsNot) {
   Global& g = G();
-  delete g.driver;
+  g.driver.reset();
   rec = new RecordingDriver(true);
-  g.driver = rec;
+  g.driver.reset(rec);
   shdpat(16);
   arcell(1400, 1000, 300, 300, 0.0f, 90.0f, 0.0f);
   ASSERT_EQ(rec->polys.size(), 1u);

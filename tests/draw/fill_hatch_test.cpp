@@ -193,9 +193,9 @@ TEST_F(FillTest, ManySpansFromTheFifthOnRunLeftToRight) {
 
 TEST_F(FillTest, SolidPatternGoesToTheDeviceOnlyWhenWhollyInside) {
   Global& g = G();
-  delete g.driver;
+  g.driver.reset();
   rec = new RecordingDriver(true);
-  g.driver = rec;
+  g.driver.reset(rec);
   g.outlineOn = 1;
   shdpat(16);
   fill({100, 200, 150}, {100, 100, 200});

@@ -87,9 +87,9 @@ class DrawTest : public PlotTest {
     metafl("GKSL");
     korini();
     Global& g = qqgglb();
-    delete g.driver;
+    g.driver.reset();
     rec = new RecordingDriver(polygons);
-    g.driver = rec;
+    g.driver.reset(rec);
   }
   void TearDown() override {
     if (qqsglb(0) == 1 && qqgglb().level >= 1) {

@@ -151,10 +151,10 @@ class RecordingTest : public PlotTest {
     Global& g = qqgglb();
     if (g.driver) {
       g.driver->finish(g);
-      delete g.driver;
+      g.driver.reset();
     }
     rec = new Recorder();
-    g.driver = rec;
+    g.driver.reset(rec);
     if (device != 0) g.device = device;
   }
   void TearDown() override {
@@ -165,8 +165,8 @@ class RecordingTest : public PlotTest {
         g.device = 603;
         quiet([] { korfin(); });
       }
-      delete g.driver;
-      g.driver = nullptr;
+      g.driver.reset();
+      g.driver.reset();
     }
     PlotTest::TearDown();
   }

@@ -64,7 +64,7 @@ class FontTest : public PlotTest {
   void font(const std::string& name, const std::vector<TestGlyph>& glyphs) {
     std::ofstream("data/fonts/" + name + ".bdf") << bdfText(glyphs);
   }
-  static VirtualRaster& raster() { return static_cast<RasterDriver*>(qqgglb().driver)->raster(); }
+  static VirtualRaster& raster() { return static_cast<RasterDriver*>(qqgglb().driver.get())->raster(); }
 
  private:
   std::string saved_;

@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "core/edition.h"
+#include "core/colour_entry.h"
 #include "core/state.h"
 #include "devices/dispatch.h"
 
@@ -47,10 +48,11 @@ std::int16_t vdc(float v) {
 }
 
 void entryRgb(const Global& g, int index, unsigned char rgb[3]) {
-  int v = g.colourTable[((index % 256) + 256) % 256];
-  rgb[0] = static_cast<unsigned char>((v >> 16) & 255);
-  rgb[1] = static_cast<unsigned char>((v >> 8) & 255);
-  rgb[2] = static_cast<unsigned char>(v & 255);
+  int r, gr, b;
+  korvan::entryRgb(g, index, r, gr, b);
+  rgb[0] = static_cast<unsigned char>(r);
+  rgb[1] = static_cast<unsigned char>(gr);
+  rgb[2] = static_cast<unsigned char>(b);
 }
 
 }  // namespace
@@ -184,10 +186,6 @@ void CgmDriver::point(Global& g, float x, float y, int mode) {
     Y = (static_cast<float>(g.pageHeight) - y) * s;
   }
   drwcgm(g, X, Y, mode);
-}
-
-void CgmDriver::box(Global& g, float x1, float y1, float x2, float y2, int colour) {
-  qqzigzag(g, x1, y1, x2, y2, colour);
 }
 
 void CgmDriver::colour(Global& g, int index) {

@@ -38,10 +38,6 @@ void GkslDriver::point(Global& g, float x, float y, int mode) {
   }
 }
 
-void GkslDriver::box(Global& g, float x1, float y1, float x2, float y2, int colour) {
-  qqzigzag(g, x1, y1, x2, y2, colour);
-}
-
 void GkslDriver::colour(Global& g, int index) {
   if (index == g.currentColour) return;
   int c = index % 256;

@@ -10,10 +10,9 @@ class GkslDriver : public Driver {
  public:
   void open(Global& g) override;
   void point(Global& g, float x, float y, int mode) override;
-  void box(Global& g, float x1, float y1, float x2, float y2, int colour) override;
+  bool boxes() const override { return false; }
   void colour(Global& g, int index) override;
   int finish(Global& g) override;
-  bool lineFile() const override { return true; }
 };
 
 }  // namespace korvan

@@ -51,10 +51,6 @@ void HpglDriver::point(Global& g, float x, float y, int mode) {
   record(g, buf);
 }
 
-void HpglDriver::box(Global& g, float x1, float y1, float x2, float y2, int colour) {
-  qqzigzag(g, x1, y1, x2, y2, colour);
-}
-
 void HpglDriver::colour(Global& g, int index) {
   if (index == g.currentColour) return;
   char buf[32];

@@ -9,6 +9,7 @@
 
 #include "core/sink.h"
 #include "core/state.h"
+#include "devices/device_table.h"
 #include "devices/image/image.h"
 #include "devices/raster/dump.h"
 #include "devices/screen/screen_image.h"
@@ -98,7 +99,7 @@ int qqwfil(Global& g, char* path, std::size_t cap) {
 }
 
 int qqrfil(Global& g, char* path, std::size_t cap, int format, VirtualRaster* raster) {
-  const bool screen = g.device <= 100;
+  const bool screen = deviceInfo(g.device).cls == DeviceClass::Screen;
   ImageInfo info;
   info.byteOrder = qqpord();
   info.paletteCount = paletteCount(g);

@@ -6,8 +6,8 @@
 
 #include "core/edition.h"
 #include "core/sink.h"
+#include "core/colour_entry.h"
 #include "core/state.h"
-#include "draw/colour.h"
 
 namespace korvan {
 
@@ -68,7 +68,10 @@ void JavaDriver::point(Global& g, float x, float y, int mode) {
 }
 
 void JavaDriver::box(Global& g, float x1, float y1, float x2, float y2, int colour) {
-  qqsclr(g, colour);
+  // The rectangle comes in its own colour, which stays current (the open
+  // stroke was finished before).
+  this->colour(g, colour);
+  g.currentColour = colour;
   float s = g.deviceScale;
   int X1 = rnd(x1 * s), Y1 = rnd(y1 * s), X2 = rnd(x2 * s), Y2 = rnd(y2 * s);
   if (!g.outFile) return;
@@ -84,7 +87,7 @@ void JavaDriver::erase(Global& g) {
 
 void JavaDriver::colour(Global& g, int index) {
   int r, gr, b;
-  gbyt03(g.colourTable[((index % 256) + 256) % 256], &r, &gr, &b);
+  entryRgb(g, index, r, gr, b);
   if (!g.outFile) return;
   statement(g.outFile);
   g.outFile->printf("  g.setColor (new Color (%d,%d,%d));\n", r, gr, b);

@@ -11,7 +11,6 @@ class KyocDriver : public Driver {
   void point(Global& g, float x, float y, int mode) override;
   void box(Global& g, float x1, float y1, float x2, float y2, int colour) override;
   int finish(Global& g) override;
-  bool lineFile() const override { return true; }
 };
 
 }  // namespace korvan

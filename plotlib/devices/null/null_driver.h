@@ -14,7 +14,6 @@ class NullDriver : public Driver {
   void point(Global&, float, float, int) override {}
   void box(Global&, float, float, float, float, int) override {}
   int finish(Global&) override;
-  bool lineFile() const override;
 
  private:
   int device_;

@@ -13,6 +13,7 @@
 
 #include "core/edition.h"
 #include "core/sink.h"
+#include "core/colour_entry.h"
 #include "core/state.h"
 #include "devices/sheet.h"
 #include "devices/dispatch.h"
@@ -26,13 +27,6 @@ constexpr double kAreaShort = 3900.0 * 0.5 * 72.0 / 254.0;
 constexpr double kAreaLong = 5600.0 * 0.5 * 72.0 / 254.0;
 // One plot unit (1/10 mm) at natural size, in points.
 constexpr double kNatural = 72.0 / 254.0;
-
-void entryRgb(const Global& g, int index, int& r, int& gr, int& b) {
-  int v = g.colourTable[((index % 256) + 256) % 256];
-  r = (v >> 16) & 255;
-  gr = (v >> 8) & 255;
-  b = v & 255;
-}
 
 }  // namespace
 

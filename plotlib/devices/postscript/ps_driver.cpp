@@ -6,6 +6,7 @@
 
 #include "core/edition.h"
 #include "core/sink.h"
+#include "core/colour_entry.h"
 #include "core/state.h"
 #include "devices/sheet.h"
 #include "devices/dispatch.h"
@@ -102,16 +103,6 @@ const char* const kPrologue[] = {
     " 8#267 /yacute 8#270 /ydieresis",
     " 8#271 /exclamdown 8#272 /questiondown ] def",
 };
-
-// The red, green and blue bytes of a colour-table entry. Indices outside
-// 0..255 wrap around instead of reading past the table.
-void entryRgb(const Global& g, int index, int& r, int& gr, int& b) {
-  int i = ((index % 256) + 256) % 256;
-  int v = g.colourTable[i];
-  r = (v >> 16) & 255;
-  gr = (v >> 8) & 255;
-  b = v & 255;
-}
 
 }  // namespace
 

@@ -27,7 +27,6 @@ class PostScriptDriver : public Driver {
   void colour(Global& g, int index) override;
   void width(Global& g, int n) override;
   int finish(Global& g) override;
-  bool lineFile() const override { return true; }
 
   // Header comments, prologue, set-up line and the optional black page.
   void inipsc(Global& g);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/colour_entry.h"
 #include "core/state.h"
 #include "devices/image/image.h"
 
@@ -51,7 +52,7 @@ void RasterDriver::point(Global& g, float x, float y, int mode) {
 
 void RasterDriver::box(Global& g, float x1, float y1, float x2, float y2, int colour) {
   float s = g.deviceScale;
-  raster_.qqvfll(rnd(x1 * s), rnd(y1 * s), rnd(x2 * s), rnd(y2 * s), ((colour % 256) + 256) % 256);
+  raster_.qqvfll(rnd(x1 * s), rnd(y1 * s), rnd(x2 * s), rnd(y2 * s), colourSlot(colour));
 }
 
 void RasterDriver::erase(Global&) { raster_.qqvers(); }

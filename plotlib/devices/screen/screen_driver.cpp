@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "core/colour_entry.h"
 #include "core/state.h"
+#include "devices/device_table.h"
 #include "devices/screen/bitmap.h"
-#include "draw/pipeline.h"
 #include "korvan.h"
 
 namespace korvan {
@@ -72,7 +73,7 @@ std::uint32_t rgbOf(int k) {
 // Library colour index to the pixel value of the colour mode.
 std::uint32_t mapColour(int c) {
   ScreenState& s = S();
-  c = ((c % 256) + 256) % 256;  // an index out of range must not read outside the table
+  c = colourSlot(c);
   if (s.tableMode == 0)
     c = c == 0 ? 0 : (c - 1) % 8 + 1;
   else if (s.tableMode == 7)
@@ -602,7 +603,6 @@ void ScreenDriver::polygon(Global& g, const float* xs, const float* ys, int n) {
 }
 
 void ScreenDriver::box(Global& g, float x1, float y1, float x2, float y2, int colour) {
-  if (g.stroking == 0) qqstrk(g);
   float s = g.deviceScale;
   int X1 = rnd(x1 * s), Y1 = rnd(y1 * s), X2 = rnd(x2 * s), Y2 = rnd(y2 * s);
   qqwfll(X1, Y1, X2 - X1 + 1, Y2 - Y1 + 1, colour);
@@ -627,7 +627,7 @@ extern "C" {
 
 void winupd(void) {
   Global* g = jqqlev(0, 3, "winupd");
-  if (g && g->device >= 72 && g->device <= 80) qqwsbf();
+  if (g && deviceInfo(g->device).cls == DeviceClass::Screen) qqwsbf();
 }
 
 void qqwext(const int* id, int* out) {

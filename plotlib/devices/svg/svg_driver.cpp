@@ -4,6 +4,7 @@
 
 #include "core/edition.h"
 #include "core/sink.h"
+#include "core/colour_entry.h"
 #include "core/state.h"
 
 namespace korvan {
@@ -12,15 +13,6 @@ namespace {
 
 // The address named in the creator comment of every document.
 constexpr const char* kProjectAddress = "https://korvan.invalid/";
-
-// Indices outside 0..255 wrap around (the table has 256 entries).
-void entryRgb(const Global& g, int index, int& r, int& gr, int& b) {
-  int i = ((index % 256) + 256) % 256;
-  int v = g.colourTable[i];
-  r = (v >> 16) & 255;
-  gr = (v >> 8) & 255;
-  b = v & 255;
-}
 
 // Point k of n of a point list: " x, y", and a line feed after every fifth
 // point but the last.

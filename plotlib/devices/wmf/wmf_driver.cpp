@@ -7,10 +7,9 @@
 #include <cstring>
 
 #include "core/sink.h"
+#include "core/colour_entry.h"
 #include "core/state.h"
 #include "devices/dispatch.h"
-#include "draw/colour.h"
-#include "draw/pipeline.h"
 #include "devices/screen/screen_font.h"
 #include "platform/font_service.h"
 
@@ -327,17 +326,16 @@ void WmfDriver::polygon(Global& g, const float* xs, const float* ys, int n) {
 }
 
 void WmfDriver::box(Global& g, float x1, float y1, float x2, float y2, int colour) {
-  if (g.stroking == 0) qqstrk(g);
   float s = g.deviceScale;
   int X1 = rnd(x1 * s), Y1 = rnd(y1 * s), X2 = rnd(x2 * s), Y2 = rnd(y2 * s);
   int r, gr, b;
-  gbyt03(g.colourTable[((colour % 256) + 256) % 256], &r, &gr, &b);
+  entryRgb(g, colour, r, gr, b);
   qqwmf5(X1, Y1, X2 - X1 + 1, Y2 - Y1 + 1, r, gr, b);
 }
 
 void WmfDriver::colour(Global& g, int index) {
   int r, gr, b;
-  gbyt03(g.colourTable[((index % 256) + 256) % 256], &r, &gr, &b);
+  entryRgb(g, index, r, gr, b);
   qqwmf3(r, gr, b);
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/sink.h"
+#include "draw/device_ops.h"
 #include "core/state.h"
 #include "devices/cgm/cgm_driver.h"
 #include "devices/dispatch.h"
@@ -339,7 +340,7 @@ TEST_F(CgmTest, BoxesAreHatchedInTheirColour) {
 
 TEST_F(CgmTest, StringsArePaddedToEvenLengthAndCut) {
   Global& g = start();
-  auto* d = dynamic_cast<CgmDriver*>(g.driver);
+  auto* d = dynamic_cast<CgmDriver*>(g.driver.get());
   ASSERT_NE(d, nullptr);
   std::size_t before = static_cast<std::size_t>(g.outFile->count()) + static_cast<std::size_t>(g.linePos);
   d->qqcgm1(g, "Picture 10");

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/state.h"
+#include "draw/device_ops.h"
 #include "devices/dispatch.h"
 #include "korvan.h"
 #include "support/plot_fixture.h"

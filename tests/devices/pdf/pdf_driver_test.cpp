@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/state.h"
+#include "draw/device_ops.h"
 #include "devices/dispatch.h"
 #include "devices/pdf/pdf_driver.h"
 #include "devices/postscript/raster_check.h"

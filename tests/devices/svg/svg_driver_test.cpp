@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/state.h"
+#include "draw/device_ops.h"
 #include "devices/dispatch.h"
 #include "devices/driver.h"
 #include "devices/postscript/raster_check.h"

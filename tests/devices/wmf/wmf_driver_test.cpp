@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/state.h"
+#include "draw/device_ops.h"
 #include "devices/dispatch.h"
 #include "devices/wmf/wmf_driver.h"
 #include "draw/colour.h"

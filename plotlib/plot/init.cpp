@@ -5,7 +5,10 @@
 #include "core/edition.h"
 #include "core/sink.h"
 #include "core/state.h"
+#include "devices/device_table.h"
 #include "devices/dispatch.h"
+#include "devices/device_table.h"
+#include "draw/device_ops.h"
 #include "devices/driver.h"
 #include "draw/pipeline.h"
 #include "korvan.h"
@@ -73,7 +76,7 @@ void korini(void) {
   g.finished = 0;
   g.plotCounter = 0;
   g.fileError = false;
-  g.bgMode = (g.device == 511 || g.device == 503 || g.device == 504 || g.device == 801) ? 2 : 0;
+  g.bgMode = deviceInfo(g.device).paperBackground ? 2 : 0;
   if (g.device == 0) {
     g.device = 201;
     std::memcpy(g.deviceName, "GKSL", 5);
@@ -96,7 +99,7 @@ void korini(void) {
     g.errFile = stdout;
   resall(g);
   if (g.firstBgMode == -1) g.firstBgMode = g.bgMode;
-  if (g.screenDepth > 8 && g.device <= 200 && g.externalWindow == 0 &&
+  if (g.screenDepth > 8 && deviceInfo(g.device).cls == DeviceClass::Screen && g.externalWindow == 0 &&
       g.bgMode != g.firstBgMode)
     qqerase(g);
 }

@@ -1,6 +1,6 @@
 // Page origin, border and fill.
 #include "core/state.h"
-#include "devices/dispatch.h"
+#include "draw/device_ops.h"
 #include "draw/colour.h"
 #include "draw/pipeline.h"
 #include "korvan.h"

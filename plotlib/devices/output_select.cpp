@@ -1,0 +1,26 @@
+// Output selection: the keyword of metafl becomes the device code of the
+// plot.
+#include "core/state.h"
+#include "devices/device_table.h"
+#include "korvan.h"
+
+using namespace korvan;
+
+extern "C" {
+
+void metafl(const char* cfmt) {
+  Global* g = jqqlev(0, 0, "metafl");
+  if (!g) return;
+  int code = qqgdnr(cfmt);
+  if (code == 0) {
+    warnc1(*g, 2, cfmt ? cfmt : "");
+    return;
+  }
+  g->device = qqgdst(code);
+  qqkey4(cfmt, g->deviceName);
+  // the stored name is the keyword itself, without the blank padding
+  for (int i = 3; i >= 0 && g->deviceName[i] == ' '; --i) g->deviceName[i] = '\0';
+  g->outputChosen = 1;
+}
+
+}  // extern "C"
