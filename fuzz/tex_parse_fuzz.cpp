@@ -28,6 +28,8 @@ void check(float x, float y) {
 void qqmove(Global&, float x, float y) { check(x, y); }
 void qqdraw(Global&, float x, float y) { check(x, y); }
 void qqsclr(Global& g, int index) { g.currentColour = index; }
+// The block owns its driver; the fuzzer never makes one.
+void DriverDeleter::operator()(Driver*) const {}
 void qqcolr(Global& g, const char* name) { g.currentColour = name && *name ? name[0] : 0; }
 void qqserr(Global& g, const char* text) { std::strncpy(g.lastError, text, sizeof g.lastError - 1); }
 void warnin(Global& g, int) { g.warningCount += 1; }

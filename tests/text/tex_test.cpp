@@ -317,8 +317,7 @@ TEST_F(TexTest, ExtentFrameAndTexmod) {
   G().protocolOn = 0;
   G().device = 603;
   quiet([] { korfin(); });
-  delete G().driver;
-  G().driver = nullptr;
+  G().driver.reset();
   start();
   EXPECT_EQ(G().texMode, 0);
 }
