@@ -11,6 +11,7 @@
 #include "core/state.h"
 #include "devices/driver.h"
 #include "korvan.h"
+#include "platform/system.h"
 
 namespace korvan {
 
@@ -133,9 +134,7 @@ void gfilnn(Global& g, char* name, std::size_t cap) {
 }
 
 int qqgetreg(char* text, std::size_t cap) {
-  // No registry on this platform: the lookup always fails.
-  if (cap) text[0] = '\0';
-  return 1;
+  return platform::registryDirectory(text, cap) ? 0 : 1;
 }
 
 void qqgenv(const char* variable, char* text, std::size_t cap) {
