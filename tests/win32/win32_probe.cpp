@@ -1,12 +1,18 @@
 // Built for Linux and for Windows alike. "files": a PostScript and a PNG
 // plot of the same page in the current directory (korvan.ps, korvan.png),
 // whose bytes the two builds must agree on. "dir": the installation
-// directory the library finds, on one line.
+// directory the library finds, on one line. "font": the window fonts of the
+// platform measured and drawn, straight and turned; "ok" when they look
+// like text. "gui": the PostScript plot with the line protocol of winini.
 #include <cstdio>
 #include <cstring>
 
+#include <algorithm>
+#include <vector>
+
 #include "core/state.h"
 #include "korvan.h"
+#include "platform/font_service.h"
 
 namespace {
 
@@ -27,6 +33,31 @@ void page(const char* format) {
   korfin();
 }
 
+// Lit pixels of a text drawn into a black surface, and their bounding box.
+struct Ink {
+  int count = 0, width = 0, height = 0;
+};
+
+Ink ink(float angle) {
+  korvan::platform::FontService& fs = korvan::platform::fontService();
+  int font = fs.create("Arial", 40, angle, false);
+  Ink r;
+  if (!font) return r;
+  std::vector<std::uint32_t> pixels(300 * 300, 0);
+  korvan::platform::Surface s{pixels.data(), 300, 300, 300};
+  fs.draw(font, s, angle == 0 ? 20 : 100, angle == 0 ? 100 : 280, "KORVAN", 0xFF00FF);
+  int x0 = 300, y0 = 300, x1 = -1, y1 = -1;
+  for (int y = 0; y < 300; ++y)
+    for (int x = 0; x < 300; ++x)
+      if (pixels[y * 300 + x] == 0xFF00FF) {
+        ++r.count;
+        x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+      }
+  if (r.count) r.width = x1 - x0 + 1, r.height = y1 - y0 + 1;
+  fs.release(font);
+  return r;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -35,12 +66,31 @@ int main(int argc, char** argv) {
     page("PNG");
     return 0;
   }
+  if (argc == 2 && std::strcmp(argv[1], "gui") == 0) {
+    winini();  // the protocol goes to a message box
+    page("PS");
+    return 0;
+  }
   if (argc == 2 && std::strcmp(argv[1], "dir") == 0) {
     char dir[256];
     korvan::qqgenv("KORVAN", dir, sizeof dir);
     std::printf("%s\n", dir);
     return 0;
   }
-  std::fprintf(stderr, "usage: win32_probe files|dir\n");
+  if (argc == 2 && std::strcmp(argv[1], "font") == 0) {
+    korvan::platform::FontService& fs = korvan::platform::fontService();
+    int font = fs.create("Arial", 40, 0.0f, true);
+    int wide = fs.width(font, 'W'), narrow = fs.width(font, 'i');
+    fs.release(font);
+    Ink straight = ink(0.0f), turned = ink(90.0f);
+    bool ok = font > 0 && wide > narrow && narrow > 0 && straight.count > 200 &&
+              straight.width > 2 * straight.height && turned.height > 2 * turned.width &&
+              turned.count > straight.count / 2;
+    std::printf("%s: W %d, i %d, straight %d px %dx%d, turned %d px %dx%d\n", ok ? "ok" : "bad",
+                wide, narrow, straight.count, straight.width, straight.height, turned.count,
+                turned.width, turned.height);
+    return 0;
+  }
+  std::fprintf(stderr, "usage: win32_probe files|gui|dir|font\n");
   return 2;
 }

@@ -7,6 +7,8 @@
 #    and protocol on standard output;
 #  - the probe program: PostScript and PNG bytes equal to the Linux build's
 #    (date and time masked, line ends CR LF in the text file);
+#  - the line protocol of winini in a message box;
+#  - the window fonts measured and drawn, straight and turned;
 #  - the installation directory from the registry, with and without a value.
 # Wine's server and Xvfb are started here and stopped at the end.
 # Usage: wine_test.sh <source dir> <work dir> <Linux probe> <Linux viewers dir>
@@ -64,7 +66,7 @@ for n in $(seq $((400 + $$ % 300)) $((430 + $$ % 300))); do
   kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null; xvfb=
 done
 [ -n "$xvfb" ] || { echo "FAIL: Xvfb does not start"; exit 1; }
-echo "== Wine prefix"
+echo "== Wine prefix ($SECONDS s)"
 [ -e "$WINEPREFIX/system.reg" ] || "$wine" wineboot -i >/dev/null 2>&1
 "$wine" cmd /c exit >/dev/null 2>&1  # starts the server now, not in the first timed run
 
@@ -105,7 +107,7 @@ finish() {  # the right button over the window; the exit status in $status
 
 end_title='^KORVAN 1 / Click MB2 to continue \.\.\.$'
 for v in orbview2 orbview3 orbview4; do
-  echo "== $v"
+  echo "== $v ($SECONDS s)"
   for side in linux win; do
     d=$work/$v-$side
     rm -rf "$d" && mkdir -p "$d" && cp "$src/examples/$v"/elm*.dat "$d/"
@@ -128,6 +130,7 @@ for v in orbview2 orbview3 orbview4; do
     fail "$v (Linux) does not wait at the end"; kill "$pid" 2>/dev/null
   fi
 
+  echo "   Linux done ($SECONDS s)"
   run "$work/$v-win" "$wine" "$work/build/viewers/$v.exe"
   window '^KORVAN 1 / Working$' 60 >/dev/null || fail "$v: no window titled \"KORVAN 1 / Working\" while drawing"
   if ! id=$(window "$end_title" 180); then
@@ -157,7 +160,7 @@ for v in orbview2 orbview3 orbview4; do
 done
 
 # -- PostScript and PNG files
-echo "== files"
+echo "== files ($SECONDS s)"
 for side in linux win; do rm -rf "$work/files-$side" && mkdir -p "$work/files-$side"; done
 (cd "$work/files-linux" && "$probe" files >out.txt) || fail "probe (Linux)"
 (cd "$work/files-win" && "$wine" "$work/win32_probe.exe" files >out.txt) || fail "probe (Windows)"
@@ -171,8 +174,32 @@ if ! cmp -s <(mask "$work/files-linux/korvan.ps") <(tr -d '\r' <"$work/files-win
   fail "the PostScript files differ"
 fi
 
+# -- the line protocol of winini in a message box titled "korfin"
+rm -rf "$work/gui" && mkdir -p "$work/gui"
+run "$work/gui" "$wine" "$work/win32_probe.exe" gui
+if id=$(window '^korfin$' 60); then
+  for _ in 1 2 3; do
+    xdotool key Return >/dev/null 2>&1
+    for _ in $(seq 20); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$pid" 2>/dev/null || break
+    xdotool mousemove --window "$id" 131 145 click 1 >/dev/null 2>&1  # its OK button
+    sleep 1
+  done
+  if kill -0 "$pid" 2>/dev/null; then kill "$pid"; fail "the message box does not end"; else
+    wait "$pid" || fail "probe gui: exit status $?"
+  fi
+  grep -q "END OF KORVAN" "$work/gui/out.txt" && fail "the line protocol went to standard output"
+  [ -s "$work/gui/korvan.ps" ] || fail "probe gui: no korvan.ps"
+else
+  fail "no message box \"korfin\": $(cat "$work/gui/out.txt")"; kill "$pid" 2>/dev/null
+fi
+
+# -- the window fonts (GDI)
+got=$("$wine" "$work/win32_probe.exe" font 2>&1 | tr -d '\r')
+[ "${got%%:*}" = ok ] || fail "window fonts: $got"
+
 # -- the installation directory
-echo "== registry"
+echo "== registry ($SECONDS s)"
 dir() { "$wine" "$work/win32_probe.exe" dir 2>/dev/null | tr -d '\r'; }
 "$wine" reg delete 'HKLM\SOFTWARE\Korvan' /f >/dev/null 2>&1
 got=$(dir); [ "$got" = 'c:\korvan' ] || fail "without a registry value: \"$got\""
@@ -182,5 +209,5 @@ got=$(dir); [ "$got" = 'D:\Programs\Korvan' ] || fail "with the registry value: 
 got=$(KORVAN='E:\env' dir); [ "$got" = 'E:\env' ] || fail "with KORVAN set: \"$got\""
 "$wine" reg delete 'HKLM\SOFTWARE\Korvan' /f >/dev/null 2>&1
 
-[ $failed = 0 ] && echo "all passed"
+[ $failed = 0 ] && echo "all passed ($SECONDS s)"
 exit $failed
