@@ -4,6 +4,7 @@
 // directory the library finds, on one line. "font": the window fonts of the
 // platform measured and drawn, straight and turned; "ok" when they look
 // like text. "gui": the PostScript plot with the line protocol of winini.
+// "close" (Windows): the Close item of the screen window until korfin.
 #include <cstdio>
 #include <cstring>
 
@@ -13,6 +14,14 @@
 #include "core/state.h"
 #include "korvan.h"
 #include "platform/font_service.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#endif
 
 namespace {
 
@@ -58,6 +67,42 @@ Ink ink(float angle) {
   return r;
 }
 
+#if defined(_WIN32)
+// The Close guard of the screen window: Close is greyed out and ignored
+// while the plot is drawn, and closes the window once korfin waits.
+int closeGuard() {
+  metafl("CONS");
+  korini();
+  pagera();
+  HWND w = FindWindowA("kormain", nullptr);
+  auto greyed = [w] {
+    UINT state = GetMenuState(GetSystemMenu(w, FALSE), SC_CLOSE, MF_BYCOMMAND);
+    return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) != 0;
+  };
+  bool greyedWhileDrawing = w && greyed();
+  PostMessageA(w, WM_CLOSE, 0, 0);
+  winupd();  // handles the Close
+  bool openAfterClose = IsWindow(w);
+  bool enabledAtEnd = false;
+  std::thread closer([&] {
+    char title[128] = "";
+    for (int i = 0; i < 200 && !std::string(title).ends_with("continue ..."); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      GetWindowTextA(w, title, sizeof title);
+    }
+    enabledAtEnd = !greyed();
+    PostMessageA(w, WM_CLOSE, 0, 0);
+  });
+  korfin();
+  closer.join();
+  bool closed = !IsWindow(w);
+  bool ok = greyedWhileDrawing && openAfterClose && enabledAtEnd && closed;
+  std::printf("%s: greyed while drawing %d, open after Close %d, enabled at the end %d, closed %d\n",
+              ok ? "ok" : "bad", greyedWhileDrawing, openAfterClose, enabledAtEnd, closed);
+  return 0;
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -91,6 +136,9 @@ int main(int argc, char** argv) {
                 turned.width, turned.height);
     return 0;
   }
+#if defined(_WIN32)
+  if (argc == 2 && std::strcmp(argv[1], "close") == 0) return closeGuard();
+#endif
   std::fprintf(stderr, "usage: win32_probe files|gui|dir|font\n");
   return 2;
 }

@@ -8,6 +8,7 @@
 #  - the probe program: PostScript and PNG bytes equal to the Linux build's
 #    (date and time masked, line ends CR LF in the text file);
 #  - the line protocol of winini in a message box;
+#  - the Close item of the window, greyed and ignored until korfin;
 #  - the window fonts measured and drawn, straight and turned;
 #  - the installation directory from the registry, with and without a value.
 # Wine's server and Xvfb are started here and stopped at the end.
@@ -193,6 +194,11 @@ if id=$(window '^korfin$' 60); then
 else
   fail "no message box \"korfin\": $(cat "$work/gui/out.txt")"; kill "$pid" 2>/dev/null
 fi
+
+# -- the Close item of the screen window: greyed and ignored until korfin
+rm -rf "$work/close" && mkdir -p "$work/close"
+got=$(cd "$work/close" && timeout 60 "$wine" "$work/win32_probe.exe" close 2>&1 | tr -d '\r' | grep -E '^(ok|bad):')
+[ "${got%%:*}" = ok ] || fail "Close guard: $got"
 
 # -- the window fonts (GDI)
 got=$("$wine" "$work/win32_probe.exe" font 2>&1 | tr -d '\r')
