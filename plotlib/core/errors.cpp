@@ -7,6 +7,7 @@
 
 #include "core/edition.h"
 #include "core/state.h"
+#include "platform/system.h"
 
 namespace korvan {
 
@@ -218,9 +219,7 @@ void qqmprc(Global& g, int kind) {
     t += "\n Error file    : ";
     t += name;
   }
-  // No message box on this platform: the text goes to standard output.
-  std::printf("%s\n", t.c_str());
-  std::fflush(stdout);
+  platform::showMessage(t.c_str(), "korfin");
 }
 
 [[noreturn]] void qqfatal() {

@@ -5,11 +5,17 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#endif
 
 #include "core/edition.h"
 #include "core/sink.h"
 #include "core/state.h"
 #include "korvan.h"
+#include "platform/system.h"
 
 namespace korvan {
 
@@ -80,9 +86,7 @@ void gfilnn(Global& g, char* name, std::size_t cap) {
 }
 
 int qqgetreg(char* text, std::size_t cap) {
-  // No registry on this platform: the lookup always fails.
-  if (cap) text[0] = '\0';
-  return 1;
+  return platform::registryDirectory(text, cap) ? 0 : 1;
 }
 
 void qqgenv(const char* variable, char* text, std::size_t cap) {
@@ -114,7 +118,12 @@ ByteSink* qqopfl(Global& g, char* name, std::size_t cap, bool binary) {
     std::string candidate = versionName(original, n);
     if (readable(candidate.c_str())) continue;
 #if defined(_WIN32)
-    std::FILE* f = std::fopen(candidate.c_str(), binary ? "wbx" : "wx");
+    // The runtime's fopen may not know the "x" mode: the exclusive creation
+    // is asked of _open, in text mode except for the binary formats.
+    std::FILE* f = nullptr;
+    int fd = _open(candidate.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | (binary ? _O_BINARY : _O_TEXT),
+                   _S_IREAD | _S_IWRITE);
+    if (fd >= 0 && !(f = _fdopen(fd, binary ? "wb" : "w"))) _close(fd);
 #else
     (void)binary;
     std::FILE* f = std::fopen(candidate.c_str(), "wbx");

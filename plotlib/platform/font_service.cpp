@@ -1,5 +1,5 @@
 // The font service where the platform provides none: no fonts.
-#if !defined(KORVAN_HAVE_FREETYPE)
+#if !defined(KORVAN_HAVE_FREETYPE) && !defined(_WIN32)
 
 #include "platform/font_service.h"
 
@@ -24,4 +24,4 @@ FontService& fontService() {
 
 }  // namespace korvan::platform
 
-#endif  // !KORVAN_HAVE_FREETYPE
+#endif  // !KORVAN_HAVE_FREETYPE && !_WIN32

@@ -17,7 +17,11 @@ std::unique_ptr<WindowSystem>& current() {
 WindowSystem& windowSystem() {
   auto& system = current();
   if (!system) {
+#if defined(_WIN32)
+    system.reset(openWin32());
+#else
     system.reset(openX11());
+#endif
     if (!system) {
       std::fprintf(stderr,
                    "KORVAN: no display could be opened; the screen output is drawn off screen.\n");

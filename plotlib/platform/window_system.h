@@ -73,6 +73,10 @@ class WindowSystem {
   // The identifier the window system knows the window by (0 when headless).
   virtual std::uintptr_t nativeId(int window) = 0;
 
+  // Enables or disables the Close item of the window (a no-op where the
+  // window system has no such item; the driver ignores Close until the end).
+  virtual void enableClose(int /*window*/, bool /*enable*/) {}
+
   // True if any input is queued.
   virtual bool pending() = 0;
   // Next message: timeoutMs 0 only looks, < 0 blocks until one arrives.
@@ -97,8 +101,10 @@ void useHeadless(const ScreenMetrics& metrics);
 // windowSystem() opens one again.
 void closeWindowSystem();
 
-// The two implementations; openX11 returns nullptr without a display.
+// The implementations; openX11 returns nullptr without a display, openWin32
+// nullptr except on Windows.
 WindowSystem* openHeadless(const ScreenMetrics& metrics);
 WindowSystem* openX11();
+WindowSystem* openWin32();
 
 }  // namespace korvan::platform

@@ -421,6 +421,7 @@ void qqwfin(int code) {
   WinSlot& slot = s.slots[s.current];
   if (!slot.window) return;  // nothing left to wait on
   slot.closeEnabled = true;
+  ws().enableClose(slot.window, true);
 
   const char* format = "KORVAN %d / Click MB2 to continue ...";
   if (code == 2)
