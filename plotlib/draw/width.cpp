@@ -31,6 +31,16 @@ struct Outline {
     py = y;
   }
   void to(float x, float y) {
+    // An edge from where the pen stands to a point inside the window (as
+    // the clipper tests it) is drawn whole: the clipper's result, sooner.
+    if (penAt && g.shieldCount == 0 && x >= static_cast<float>(g.clipXmin) - 0.001f &&
+        x <= static_cast<float>(g.clipXmax) + 0.001f && y >= static_cast<float>(g.clipYmin) - 0.001f &&
+        y <= static_cast<float>(g.clipYmax) + 0.001f) {
+      xjdraw(g, x, y, 2);
+      px = x;
+      py = y;
+      return;
+    }
     penAt = qqclps(g, px, py, x, y, penAt);
     px = x;
     py = y;
