@@ -174,19 +174,6 @@ int VirtualRaster::nearest(int r, int g, int b) {
   return index;
 }
 
-void VirtualRaster::put(int x, int y) {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-  std::uint8_t* p = pixels_ + static_cast<std::size_t>(y) * stride_;
-  if (trueColour()) {
-    p += 3 * x;
-    p[0] = rgb_[0];
-    p[1] = rgb_[1];
-    p[2] = rgb_[2];
-  } else {
-    p[x] = static_cast<std::uint8_t>(colour_);
-  }
-}
-
 void VirtualRaster::span(int y, int x1, int x2, std::uint8_t index, const std::uint8_t rgb[3]) {
   if (y < 0 || y >= height_) return;
   if (x1 > x2) std::swap(x1, x2);
@@ -209,13 +196,8 @@ void VirtualRaster::span(int y, int x1, int x2, std::uint8_t index, const std::u
   }
 }
 
-void VirtualRaster::qqvlin(int x1, int y1, int x2, int y2) {
+void VirtualRaster::line(int x1, int y1, int x2, int y2) {
   if (!pixels_) return;
-  // At the default raster size most edges of a plot are a pixel or two.
-  if (x1 == x2 && y1 == y2) {
-    put(x1, y1);
-    return;
-  }
   if (y1 == y2) {
     span(y1, x1, x2, static_cast<std::uint8_t>(colour_), rgb_);
     return;
