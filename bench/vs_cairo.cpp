@@ -5,6 +5,9 @@
 // the end a table gives both rates, their ratio and the bytes written.
 //
 //   vs_cairo [--benchmark_filter=...]   (Google Benchmark options)
+//   vs_cairo --once korvan|cairo PDF|SVG|PostScript|PNG ellipses
+//       one plot outside the benchmark, for instruction counts:
+//       valgrind --tool=callgrind --toggle-collect='*Plot*' vs_cairo --once ...
 #include <benchmark/benchmark.h>
 #include <cairo-pdf.h>
 #include <cairo-ps.h>
@@ -14,6 +17,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <random>
@@ -218,6 +222,18 @@ class Reporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 5 && std::string(argv[1]) == "--once") {
+    for (const Output& out : kOutputs) {
+      if (std::string(argv[3]) != out.name) continue;
+      TempDir dir;
+      const Geometry& geo = geometry(std::atoi(argv[4]));
+      bool cairo = std::string(argv[2]) == "cairo";
+      std::uintmax_t bytes = cairo ? cairoPlot(out, geo) : korvanPlot(out, geo);
+      std::printf("%s %s: %ju bytes\n", argv[2], out.name, bytes);
+      return 0;
+    }
+    return 1;
+  }
   for (const Output& out : kOutputs) {
     for (int cairo = 0; cairo <= 1; ++cairo) {
       std::string name = std::string(cairo ? "Cairo/" : "Korvan/") + out.name;
