@@ -15,7 +15,7 @@ include(CMakePackageConfigHelpers)
 function(korvan_package_dependency package target pc_flags)
   set_property(GLOBAL APPEND PROPERTY KORVAN_DEPENDENCY_TABLE "${package}|${target}|${pc_flags}")
 endfunction()
-korvan_package_dependency(ZLIB ZLIB::ZLIB "-lz")
+korvan_package_dependency(Libdeflate Libdeflate::Libdeflate "-ldeflate")
 korvan_package_dependency(X11 X11::X11 "-lX11")
 korvan_package_dependency(X11 X11::Xext "-lXext")
 korvan_package_dependency(Freetype Freetype::Freetype "-lfreetype")
@@ -123,7 +123,8 @@ function(korvan_write_package)
   write_basic_package_version_file(${bin}/korvanConfigVersion.cmake
     VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion)
   install(EXPORT korvanTargets NAMESPACE korvan:: DESTINATION ${cmake_dir})
-  install(FILES ${bin}/korvanConfig.cmake ${bin}/korvanConfigVersion.cmake DESTINATION ${cmake_dir})
+  install(FILES ${bin}/korvanConfig.cmake ${bin}/korvanConfigVersion.cmake
+    ${src}/cmake/FindLibdeflate.cmake DESTINATION ${cmake_dir})
 
   # pkg-config: the prefix is found from the .pc file's own place.
   if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}")

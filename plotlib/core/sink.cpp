@@ -1,14 +1,24 @@
 #include "core/sink.h"
 
 #include <cstdarg>
+#include <new>
 
 namespace korvan {
 
 ByteSink::~ByteSink() {
-  if (file_) std::fclose(file_);
+  if (file_) {
+    drain();
+    std::fclose(file_);
+  }
 }
 
-void ByteSink::write(const void* data, std::size_t n) {
+void ByteSink::drain() {
+  if (used_ > 0 && file_ && !failed_ && std::fwrite(buffer_.get(), 1, used_, file_) != used_)
+    failed_ = true;
+  used_ = 0;
+}
+
+void ByteSink::writeSlow(const void* data, std::size_t n) {
   if (n == 0) return;
   count_ += n;
   if (mem_) {
@@ -17,6 +27,13 @@ void ByteSink::write(const void* data, std::size_t n) {
     return;
   }
   if (!file_ || failed_) return;
+  if (!buffer_) buffer_.reset(new (std::nothrow) std::uint8_t[kBuffer]);
+  drain();
+  if (buffer_ && n < kBuffer) {
+    std::memcpy(buffer_.get(), data, n);
+    used_ = n;
+    return;
+  }
   if (std::fwrite(data, 1, n, file_) != n) failed_ = true;
 }
 
@@ -59,6 +76,7 @@ void ByteSink::le32(std::uint32_t v) {
 
 bool ByteSink::close() {
   if (file_) {
+    drain();
     if (std::fflush(file_) != 0) failed_ = true;
     if (std::ferror(file_)) failed_ = true;
     if (std::fclose(file_) != 0) failed_ = true;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,7 +23,15 @@ class ByteSink {
   ByteSink& operator=(const ByteSink&) = delete;
   ~ByteSink();
 
-  void write(const void* data, std::size_t n);
+  void write(const void* data, std::size_t n) {
+    if (n <= kBuffer - used_ && buffer_) {
+      std::memcpy(buffer_.get() + used_, data, n);
+      used_ += n;
+      count_ += n;
+      return;
+    }
+    writeSlow(data, n);
+  }
   void put(char c) { write(&c, 1); }
   void puts(const std::string& s) { write(s.data(), s.size()); }
   void printf(const char* fmt, ...)
@@ -41,8 +50,16 @@ class ByteSink {
   bool close();
 
  private:
+  void writeSlow(const void* data, std::size_t n);
+  void drain();  // the buffered bytes to the file
+
   std::FILE* file_ = nullptr;
   std::vector<std::uint8_t>* mem_ = nullptr;
+  // Writes to a file gather here first: the drivers write a few bytes at a
+  // time, millions of times per plot.
+  static constexpr std::size_t kBuffer = 65536;
+  std::unique_ptr<std::uint8_t[]> buffer_;
+  std::size_t used_ = 0;
   std::uint64_t count_ = 0;
   bool failed_ = false;
 };

@@ -20,7 +20,19 @@ namespace {
 // Draws the edges of one outline through the clipper, keeping track of
 // whether the device pen stands where the next edge starts.
 struct Outline {
+  explicit Outline(Global& global)
+      : g(global),
+        plain(global.shieldCount == 0),
+        xlo(static_cast<float>(global.clipXmin) - 0.001f),
+        xhi(static_cast<float>(global.clipXmax) + 0.001f),
+        ylo(static_cast<float>(global.clipYmin) - 0.001f),
+        yhi(static_cast<float>(global.clipYmax) + 0.001f) {}
+
   Global& g;
+  // no blanking, and the window as the clipper tests it (drivers change
+  // neither while they draw)
+  const bool plain;
+  const float xlo, xhi, ylo, yhi;
   bool penAt = false;
   float px = 0.0f, py = 0.0f;  // where the last edge ended
 
@@ -31,6 +43,14 @@ struct Outline {
     py = y;
   }
   void to(float x, float y) {
+    // An edge from where the pen stands to a point inside the window (as
+    // the clipper tests it) is drawn whole: the clipper's result, sooner.
+    if (penAt && plain && x >= xlo && x <= xhi && y >= ylo && y <= yhi) {
+      xjdraw(g, x, y, 2);
+      px = x;
+      py = y;
+      return;
+    }
     penAt = qqclps(g, px, py, x, y, penAt);
     px = x;
     py = y;
@@ -41,7 +61,7 @@ struct Outline {
 // (y pointing up); its page direction is (cs, -sn) and its normal (sn, cs).
 void outline(Global& g, const float* x, const float* y, int n, const float* sn,
              const float* cs, float d, bool closed) {
-  Outline o{g};
+  Outline o(g);
   const int last = n - 2;  // index of the last segment
   auto offX = [&](int p, int i, float side) { return x[p] + side * d * sn[i]; };
   auto offY = [&](int p, int i, float side) { return y[p] + side * d * cs[i]; };

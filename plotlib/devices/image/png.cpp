@@ -1,7 +1,5 @@
 // PNG (qqppng): signature, IHDR, PLTE, tRNS, one IDAT compressed with a
 // single deflate call, IEND. Integers most significant byte first.
-#include <zlib.h>
-
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -10,6 +8,7 @@
 #include <vector>
 
 #include "core/sink.h"
+#include "devices/deflate.h"
 #include "devices/image/image.h"
 
 namespace korvan {
@@ -53,24 +52,12 @@ int qqppng(ByteSink& out, const ImageInfo& info, RowReader& reader, int transpar
   }
 
   // Compressed in one call into a buffer that starts with the chunk type.
-  std::size_t room = raw + raw / 100 + 17;
-  room = std::max<std::size_t>(room, compressBound(static_cast<uLong>(raw)) + 4);
+  std::size_t room = qqzbound(raw, kPngDeflateLevel) + 4;
   std::unique_ptr<std::uint8_t[]> idat(new (std::nothrow) std::uint8_t[room]);
   if (!idat) return -2;
   std::memcpy(idat.get(), "IDAT", 4);
-  z_stream zs{};
-  if (deflateInit(&zs, Z_DEFAULT_COMPRESSION) != Z_OK) return -3;
-  zs.next_in = image.get();
-  zs.avail_in = static_cast<uInt>(raw);
-  zs.next_out = idat.get() + 4;
-  zs.avail_out = static_cast<uInt>(room - 4);
-  int rc = deflate(&zs, Z_FINISH);
-  std::size_t packed = zs.total_out;
-  if (rc != Z_STREAM_END) {
-    deflateEnd(&zs);
-    return -4;
-  }
-  if (deflateEnd(&zs) != Z_OK) return -5;
+  std::size_t packed = qqzlib(image.get(), raw, idat.get() + 4, room - 4, kPngDeflateLevel);
+  if (packed == 0) return -4;
   image.reset();
 
   static const std::uint8_t kSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};

@@ -1,7 +1,5 @@
 #include "devices/pdf/pdf_driver.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
@@ -15,8 +13,10 @@
 #include "core/sink.h"
 #include "core/colour_entry.h"
 #include "core/state.h"
-#include "devices/sheet.h"
+#include "core/fixed.h"
+#include "devices/deflate.h"
 #include "devices/dispatch.h"
+#include "devices/sheet.h"
 
 namespace korvan {
 
@@ -203,23 +203,10 @@ void PdfDriver::qqpdfadd(int part, int phase) {
     streamOpen_ = false;
     if (collect_) {
       std::size_t c = collected_;
-      std::size_t cap = c + c / 100 + 13;
+      std::size_t cap = qqzbound(c, kPdfDeflateLevel);
       auto* out = static_cast<std::uint8_t*>(std::malloc(cap));
-      bool ok = false;
-      std::size_t produced = 0;
-      if (out) {
-        z_stream z{};
-        if (deflateInit(&z, Z_DEFAULT_COMPRESSION) == Z_OK) {
-          z.next_in = collect_;
-          z.avail_in = static_cast<uInt>(c);
-          z.next_out = out;
-          z.avail_out = static_cast<uInt>(cap);
-          int rc = deflate(&z, Z_FINISH);
-          produced = z.total_out;
-          ok = rc == Z_STREAM_END;
-          if (deflateEnd(&z) != Z_OK) ok = false;
-        }
-      }
+      std::size_t produced = out ? qqzlib(collect_, c, out, cap, kPdfDeflateLevel) : 0;
+      bool ok = produced > 0;
       if (ok) {
         printf("<< /Length %lu\n", static_cast<unsigned long>(produced));
         qqpdfbuf("/Filter /FlateDecode\n", -1);
@@ -324,15 +311,27 @@ void PdfDriver::qqpdf2(Global& g, float x, float y, int op) {
       moveY_ = y;
       drawing_ = false;
       return;
-    case 2:
-      if (!drawing_)
-        printf("%.2f %.2f m\n", static_cast<double>(moveX_), static_cast<double>(moveY_));
-      printf("%.2f %.2f l\n", static_cast<double>(x), static_cast<double>(y));
+    case 2: {
+      // "%.2f %.2f m" and "%.2f %.2f l", the bulk of every stream
+      char buf[160];
+      char* p = buf;
+      if (!drawing_) {
+        p = fmtFixed(p, moveX_, 2);
+        *p++ = ' ';
+        p = fmtFixed(p, moveY_, 2);
+        p = std::copy_n(" m\n", 3, p);
+      }
+      p = fmtFixed(p, x, 2);
+      *p++ = ' ';
+      p = fmtFixed(p, y, 2);
+      p = std::copy_n(" l\n", 3, p);
+      qqpdfbuf(buf, p - buf);
       pending_ = true;
       moveX_ = x;
       moveY_ = y;
       drawing_ = true;
       return;
+    }
     case 5:
       // A fill without a path would be an error for readers.
       if (pending_) {

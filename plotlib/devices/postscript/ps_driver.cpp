@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/edition.h"
+#include "core/fixed.h"
 #include "core/sink.h"
 #include "core/colour_entry.h"
 #include "core/state.h"
@@ -181,10 +182,26 @@ void PostScriptDriver::inipsc(Global& g) {
   drwpsc(g, 0.0f, 0.0f, 0);
 }
 
+namespace {
+// qqpsrec(g, "%5d %5d u ", x, y) and its kin without the formatting run:
+// packed, the record is the two numbers and the operator, one blank after
+// each.
+void pathRecord(Global& g, int x, int y, char op) {
+  char buf[32];
+  char* p = fmtInt(buf, x);
+  *p++ = ' ';
+  p = fmtInt(p, y);
+  *p++ = ' ';
+  *p++ = op;
+  *p++ = ' ';
+  qpsbuf(g, buf, static_cast<int>(p - buf));
+}
+}  // namespace
+
 void PostScriptDriver::flushPath(Global& g) {
   if (path_.count == 0) return;
-  qqpsrec(g, "%5d %5d u ", path_.x[0], path_.y[0]);
-  for (int k = 1; k < path_.count; ++k) qqpsrec(g, "%5d %5d d ", path_.x[k], path_.y[k]);
+  pathRecord(g, path_.x[0], path_.y[0], 'u');
+  for (int k = 1; k < path_.count; ++k) pathRecord(g, path_.x[k], path_.y[k], 'd');
   qqpsrec(g, "p ");
   path_.written();
 }

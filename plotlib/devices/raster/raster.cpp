@@ -49,6 +49,37 @@ void walk(int x1, int y1, int x2, int y2, Pixel pixel) {
     }
   }
 }
+// walk() for a line whose pixels all lie in the raster: the same pixels,
+// reached by stepping a pointer (step bytes per pixel) instead of checking
+// and addressing each one.
+template <class Store>
+void walkInside(std::uint8_t* p, int dx, int dy, std::ptrdiff_t stepX, std::ptrdiff_t stepY,
+                Store store) {
+  store(p);
+  if (dx >= dy) {
+    int err = -dx / 2;
+    for (int i = 0; i < dx; ++i) {
+      err += dy;
+      if (err > 0) {
+        p += stepY;
+        err -= dx;
+      }
+      p += stepX;
+      store(p);
+    }
+  } else {
+    int err = -dy / 2;
+    for (int i = 0; i < dy; ++i) {
+      err += dx;
+      if (err > 0) {
+        p += stepX;
+        err -= dy;
+      }
+      p += stepY;
+      store(p);
+    }
+  }
+}
 }  // namespace
 
 int nearestIndex(const int table[256], int r, int g, int b) {
@@ -143,19 +174,6 @@ int VirtualRaster::nearest(int r, int g, int b) {
   return index;
 }
 
-void VirtualRaster::put(int x, int y) {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-  std::uint8_t* p = pixels_ + static_cast<std::size_t>(y) * stride_;
-  if (trueColour()) {
-    p += 3 * x;
-    p[0] = rgb_[0];
-    p[1] = rgb_[1];
-    p[2] = rgb_[2];
-  } else {
-    p[x] = static_cast<std::uint8_t>(colour_);
-  }
-}
-
 void VirtualRaster::span(int y, int x1, int x2, std::uint8_t index, const std::uint8_t rgb[3]) {
   if (y < 0 || y >= height_) return;
   if (x1 > x2) std::swap(x1, x2);
@@ -164,7 +182,11 @@ void VirtualRaster::span(int y, int x1, int x2, std::uint8_t index, const std::u
   if (x1 > x2) return;
   std::uint8_t* p = pixels_ + static_cast<std::size_t>(y) * stride_;
   if (!trueColour()) {
-    std::memset(p + x1, index, static_cast<std::size_t>(x2 - x1 + 1));
+    if (x2 - x1 < 16) {
+      for (int x = x1; x <= x2; ++x) p[x] = index;
+    } else {
+      std::memset(p + x1, index, static_cast<std::size_t>(x2 - x1 + 1));
+    }
     return;
   }
   for (int x = x1; x <= x2; ++x) {
@@ -174,21 +196,42 @@ void VirtualRaster::span(int y, int x1, int x2, std::uint8_t index, const std::u
   }
 }
 
-void VirtualRaster::qqvlin(int x1, int y1, int x2, int y2) {
+void VirtualRaster::line(int x1, int y1, int x2, int y2) {
   if (!pixels_) return;
   if (y1 == y2) {
     span(y1, x1, x2, static_cast<std::uint8_t>(colour_), rgb_);
     return;
   }
+  const bool inside = x1 >= 0 && x2 >= 0 && x1 < width_ && x2 < width_ && y1 >= 0 && y2 >= 0 &&
+                      y1 < height_ && y2 < height_;
   if (x1 == x2) {
     if (x1 < 0 || x1 >= width_) return;
     if (y1 > y2) std::swap(y1, y2);
     y1 = std::max(y1, 0);
     y2 = std::min(y2, height_ - 1);
-    for (int y = y1; y <= y2; ++y) put(x1, y);
+    if (y1 > y2) return;
+  } else if (!inside) {
+    walk(x1, y1, x2, y2, [this](int x, int y) { put(x, y); });
     return;
   }
-  walk(x1, y1, x2, y2, [this](int x, int y) { put(x, y); });
+  // Within the raster (a vertical line after its cut): the pixels of walk(),
+  // stepped by pointer.
+  const int bytes = trueColour() ? 3 : 1;
+  std::uint8_t* p = pixels_ + static_cast<std::ptrdiff_t>(y1) * stride_ + x1 * bytes;
+  const std::ptrdiff_t stepX = x2 > x1 ? bytes : -bytes;
+  const std::ptrdiff_t stepY = y2 > y1 ? stride_ : -static_cast<std::ptrdiff_t>(stride_);
+  const int dx = std::abs(x2 - x1), dy = std::abs(y2 - y1);
+  if (trueColour()) {
+    const std::uint8_t r = rgb_[0], g = rgb_[1], b = rgb_[2];
+    walkInside(p, dx, dy, stepX, stepY, [=](std::uint8_t* q) {
+      q[0] = r;
+      q[1] = g;
+      q[2] = b;
+    });
+  } else {
+    const auto c = static_cast<std::uint8_t>(colour_);
+    walkInside(p, dx, dy, stepX, stepY, [=](std::uint8_t* q) { *q = c; });
+  }
 }
 
 void VirtualRaster::qqvfll(int x1, int y1, int x2, int y2, int index) {

@@ -54,7 +54,14 @@ class VirtualRaster : public RowReader {
   void qqvclr(int index);
   void qqvvlt(const int table[256]);
 
-  void qqvlin(int x1, int y1, int x2, int y2);
+  void qqvlin(int x1, int y1, int x2, int y2) {
+    // At the default raster size most edges of a plot are a pixel or two.
+    if (x1 == x2 && y1 == y2) {
+      if (pixels_) put(x1, y1);
+      return;
+    }
+    line(x1, y1, x2, y2);
+  }
   void qqvfll(int x1, int y1, int x2, int y2, int index);
   void qqvftr(const int xs[3], const int ys[3], int index);
 
@@ -82,7 +89,20 @@ class VirtualRaster : public RowReader {
   const int* table() const { return table_; }
 
  private:
-  void put(int x, int y);  // the current colour, bounds-checked
+  // the current colour, bounds-checked
+  void put(int x, int y) {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+    std::uint8_t* p = pixels_ + static_cast<std::size_t>(y) * stride_;
+    if (trueColour()) {
+      p += 3 * x;
+      p[0] = rgb_[0];
+      p[1] = rgb_[1];
+      p[2] = rgb_[2];
+    } else {
+      p[x] = static_cast<std::uint8_t>(colour_);
+    }
+  }
+  void line(int x1, int y1, int x2, int y2);
   void span(int y, int x1, int x2, std::uint8_t index, const std::uint8_t rgb[3]);
   int nearest(int r, int g, int b);
 

@@ -1,8 +1,10 @@
 #include "devices/svg/svg_driver.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/edition.h"
+#include "core/fixed.h"
 #include "core/sink.h"
 #include "core/colour_entry.h"
 #include "core/state.h"
@@ -17,8 +19,15 @@ constexpr const char* kProjectAddress = "https://korvan.invalid/";
 // Point k of n of a point list: " x, y", and a line feed after every fifth
 // point but the last.
 void writePoint(ByteSink& f, float x, float y, int k, int n) {
-  f.printf(" %.2f, %.2f", static_cast<double>(x), static_cast<double>(y));
-  if ((k + 1) % 5 == 0 && k != n - 1) f.put('\n');
+  char buf[160];
+  char* p = buf;
+  *p++ = ' ';
+  p = fmtFixed(p, x, 2);
+  *p++ = ',';
+  *p++ = ' ';
+  p = fmtFixed(p, y, 2);
+  if ((k + 1) % 5 == 0 && k != n - 1) *p++ = '\n';
+  f.write(buf, static_cast<std::size_t>(p - buf));
 }
 
 }  // namespace
@@ -69,9 +78,17 @@ void SvgDriver::flushPath(Global& g) {
   const float* px = path_.x;
   const float* py = path_.y;
   if (f && n == 2) {
-    f->printf("<line x1=\"%.2f\" y1=\"%.2f\" x2=\"%.2f\" y2=\"%.2f\"/>\n",
-              static_cast<double>(px[0]), static_cast<double>(py[0]),
-              static_cast<double>(px[1]), static_cast<double>(py[1]));
+    char buf[320];
+    char* p = buf;
+    const char* names[4] = {"<line x1=\"", "\" y1=\"", "\" x2=\"", "\" y2=\""};
+    const float values[4] = {px[0], py[0], px[1], py[1]};
+    for (int i = 0; i < 4; ++i) {
+      std::size_t len = std::strlen(names[i]);
+      std::memcpy(p, names[i], len);
+      p = fmtFixed(p + len, values[i], 2);
+    }
+    p = std::copy_n("\"/>\n", 4, p);
+    f->write(buf, static_cast<std::size_t>(p - buf));
   } else if (f && n >= 3) {
     f->puts("<polyline points=\"\n");
     for (int k = 0; k < n; ++k) writePoint(*f, px[k], py[k], k, n);
