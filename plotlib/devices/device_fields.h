@@ -13,8 +13,7 @@ struct DriverDeleter {
 };
 
 struct DeviceFields {
-  int lastMode;        // last line mode written to a "GKSL" file
-  int lastX, lastY;    // last device point of the raster and applet devices
+  int lastX, lastY;    // last device point of the raster
   std::unique_ptr<Driver, DriverDeleter> driver;  // the driver of the open output
 };
 

@@ -29,7 +29,7 @@ class ArcTest : public DrawTest {
     rec->clear();
     arcell(nx, ny, na, nb, a, b, t);
     qqstrk(g);
-    return rec->points;
+    return rec->points();
   }
   static double angleAt(const Point& p, double cx, double cy) {
     double a = std::atan2(-(p.y - cy), p.x - cx) * 180.0 / M_PI;
@@ -45,7 +45,7 @@ TEST_F(ArcTest, SegmentCountFollowsRadiusAndSpan) {
     figure(1400, 1000, c.r, c.r, 0.0f, 360.0f, 0.0f, true);
     EXPECT_EQ(rec->draws(), c.draws) << "radius " << c.r;
     if (c.draws > 0) {
-      EXPECT_EQ(rec->points.front().mode, 3);
+      EXPECT_EQ(rec->points().front().mode, 3);
     }
   }
   // 30 degrees of an ellipse whose larger semi-axis is 19: no segment.
@@ -112,7 +112,7 @@ TEST_F(ArcTest, RotationTurnsTheFigureCounterclockwise) {
 TEST_F(ArcTest, FilledArcIsAPieSectorFilledEllipseIsNot) {
   Global& g = G();
   g.driver.reset();
-  rec = new RecordingDriver(true);
+  rec = new Recorder(true);
   g.driver.reset(rec);
   shdpat(16);
   arcell(1400, 1000, 300, 300, 0.0f, 90.0f, 0.0f);
@@ -153,7 +153,7 @@ TEST_F(ArcTest, BadArgumentsWarnAndDrawNothing) {
     figure(1000, 1000, 0, 100, 0.0f, 360.0f, 0.0f);
     figure(1000, 1000, 100, -5, 0.0f, 360.0f, 0.0f);
   });
-  EXPECT_TRUE(rec->points.empty());
+  EXPECT_TRUE(rec->points().empty());
   EXPECT_NE(out.find(" <<<< Warning   2: Incorrect parameter in arcell!   (   0)"), std::string::npos);
   EXPECT_NE(out.find("in arcell!   (  -5)"), std::string::npos);
 }

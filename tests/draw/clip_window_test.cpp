@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "draw/clip.h"
-#include "draw/recording_driver.h"
+#include "support/recording_driver.h"
 
 namespace korvan::test {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "core/edition.h"
 #include "draw/colour.h"
-#include "draw/recording_driver.h"
+#include "support/recording_driver.h"
 
 namespace korvan::test {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "draw/colour.h"
-#include "draw/recording_driver.h"
+#include "support/recording_driver.h"
 
 namespace korvan::test {
 namespace {

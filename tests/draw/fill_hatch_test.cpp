@@ -194,7 +194,7 @@ TEST_F(FillTest, ManySpansFromTheFifthOnRunLeftToRight) {
 TEST_F(FillTest, SolidPatternGoesToTheDeviceOnlyWhenWhollyInside) {
   Global& g = G();
   g.driver.reset();
-  rec = new RecordingDriver(true);
+  rec = new Recorder(true);
   g.driver.reset(rec);
   g.outlineOn = 1;
   shdpat(16);

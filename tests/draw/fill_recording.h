@@ -1,6 +1,5 @@
-// Test support for the fills, figures and symbols: a driver that records
-// what reaches the device layer, and a fixture that installs it behind a
-// freshly initialised library.
+// Test support for the fills, figures and symbols: a fixture that puts the
+// recording driver behind a freshly initialised library.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,71 +13,13 @@
 #include "draw/pipeline.h"
 #include "korvan.h"
 #include "support/plot_fixture.h"
+#include "support/recording_driver.h"
 
 namespace korvan::test {
 
-struct Point {
-  float x, y;
-  int mode;  // 2 draw, 3 move
-};
-
-struct Segment {
-  float x1, y1, x2, y2;
-};
-
-struct RecPolygon {
-  std::vector<float> x, y;
-};
-
-class RecordingDriver : public Driver {
- public:
-  explicit RecordingDriver(bool polygons) : polygons_(polygons) {}
-  void point(Global&, float x, float y, int mode) override { points.push_back({x, y, mode}); }
-  bool polygons() const override { return polygons_; }
-  void polygon(Global&, const float* xs, const float* ys, int n) override {
-    RecPolygon p;
-    p.x.assign(xs, xs + n);
-    p.y.assign(ys, ys + n);
-    polys.push_back(p);
-  }
-  void box(Global&, float, float, float, float, int) override {}
-
-  // The drawn pieces: every draw from the pen position before it.
-  std::vector<Segment> segments() const {
-    std::vector<Segment> out;
-    bool have = false;
-    float px = 0, py = 0;
-    for (const Point& p : points) {
-      if (p.mode == 2 && have) out.push_back({px, py, p.x, p.y});
-      if (p.mode == 2 || p.mode == 3) {
-        px = p.x;
-        py = p.y;
-        have = true;
-      }
-    }
-    return out;
-  }
-  int draws() const {
-    int n = 0;
-    for (const Point& p : points) n += p.mode == 2;
-    return n;
-  }
-  int moves() const {
-    int n = 0;
-    for (const Point& p : points) n += p.mode == 3;
-    return n;
-  }
-  void clear() {
-    points.clear();
-    polys.clear();
-  }
-
-  std::vector<Point> points;
-  std::vector<RecPolygon> polys;
-
- private:
-  bool polygons_;
-};
+// The fills, figures and symbols read the recorded points and segments.
+using Point = Event;
+using Segment = Seg;
 
 class DrawTest : public PlotTest {
  protected:
@@ -88,7 +29,7 @@ class DrawTest : public PlotTest {
     korini();
     Global& g = qqgglb();
     g.driver.reset();
-    rec = new RecordingDriver(polygons);
+    rec = new Recorder(polygons);
     g.driver.reset(rec);
   }
   void TearDown() override {
@@ -114,7 +55,7 @@ class DrawTest : public PlotTest {
     return ::testing::internal::GetCapturedStdout();
   }
 
-  RecordingDriver* rec = nullptr;
+  Recorder* rec = nullptr;
 };
 
 // Direction of a segment in degrees 0..180, counterclockwise on the page.

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "draw/clip.h"
-#include "draw/recording_driver.h"
+#include "support/recording_driver.h"
 
 namespace korvan::test {
 namespace {

@@ -23,7 +23,7 @@ class ShieldTest : public DrawTest {
     rec->clear();
     line(x1, y1, x2, y2);
     qqstrk(G());
-    return rec->points;
+    return rec->points();
   }
 };
 
@@ -62,7 +62,7 @@ TEST_F(ShieldTest, LineIsInterruptedByARectangle) {
 TEST_F(ShieldTest, UserRegionsGetAFrame) {
   rec->clear();
   shlrec(400, 400, 200, 100);
-  std::vector<Point>& p = rec->points;
+  std::vector<Point> p = rec->points();
   ASSERT_EQ(p.size(), 5u);
   expectPoint(p[0], 400, 400, 3);
   expectPoint(p[1], 400, 499, 2);

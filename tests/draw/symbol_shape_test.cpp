@@ -21,7 +21,7 @@ class SymbolTest : public DrawTest {
     rec->clear();
     symbol(nsym, x, y);
     qqstrk(G());
-    return rec->points;
+    return rec->points();
   }
 };
 
@@ -52,7 +52,7 @@ TEST_F(SymbolTest, EveryOutlineShapeHasItsPolylines) {
     draw(s.nsym, 1000, 1000);
     EXPECT_EQ(rec->moves(), s.moves) << "symbol " << s.nsym;
     EXPECT_EQ(rec->draws(), s.draws) << "symbol " << s.nsym;
-    for (const Point& q : rec->points) {
+    for (const Point& q : rec->points()) {
       EXPECT_LE(std::fabs(q.x - 1000), 18.01f) << "symbol " << s.nsym;
       EXPECT_LE(std::fabs(q.y - 1000), 18.01f) << "symbol " << s.nsym;
     }

@@ -20,7 +20,7 @@ class VectorTest : public DrawTest {
     rec->clear();
     vector(x1, y1, x2, y2, ivec);
     qqstrk(G());
-    return rec->points;
+    return rec->points();
   }
 };
 

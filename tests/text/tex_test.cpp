@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "draw/recording_driver.h"
+#include "support/recording_driver.h"
 #include "text/text.h"
 
 namespace korvan::test {

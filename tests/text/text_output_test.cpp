@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "draw/recording_driver.h"
+#include "support/recording_driver.h"
 #include "text/glyphs/glyphs.h"
 #include "text/text.h"
 

@@ -19,7 +19,7 @@ void field(Global& g, float v) {
 
 void GkslDriver::open(Global& g) {
   g.deviceScale = 1.0f / static_cast<float>(std::max(g.pageWidth, g.pageHeight));
-  g.lastMode = 0;
+  lastMode = 0;
   if (g.outFile)
     g.outFile->printf("%10.1f%10.1f\n", g.pageWidth / 100.0, g.pageHeight / 100.0);
 }
@@ -29,12 +29,12 @@ void GkslDriver::point(Global& g, float x, float y, int mode) {
   float s = g.deviceScale;
   field(g, x * s);
   field(g, (static_cast<float>(g.pageHeight) - y) * s);
-  if (mode != g.lastMode) {
+  if (mode != lastMode) {
     if (mode == 2)
       qqsbuf(g, " 2.0000000", 10);
     else if (mode == 3)
       qqsbuf(g, " 3.0000000", 10);
-    g.lastMode = mode;
+    lastMode = mode;
   }
 }
 
@@ -49,7 +49,7 @@ void GkslDriver::colour(Global& g, int index) {
 int GkslDriver::finish(Global& g) {
   xjdraw(g, 0.0f, 0.0f, 3);
   qqsbuf(g, " 9.0000000", 10);
-  g.lastMode = 0;
+  lastMode = 0;
   return 1;
 }
 

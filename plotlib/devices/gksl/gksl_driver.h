@@ -13,6 +13,9 @@ class GkslDriver : public Driver {
   bool boxes() const override { return false; }
   void colour(Global& g, int index) override;
   int finish(Global& g) override;
+
+ private:
+  int lastMode = 0;  // the line mode last written
 };
 
 }  // namespace korvan

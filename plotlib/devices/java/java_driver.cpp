@@ -29,7 +29,7 @@ void JavaDriver::open(Global& g) {
   float s = std::min((w - 1) / W, (h - 1) / H);
   s = std::min(s, (g.pageWidth > g.pageHeight ? w - 1 : h - 1) / 2969.0f);
   g.deviceScale = s;
-  g.lastX = g.lastY = 0;
+  lastX = lastY = 0;
   ByteSink* f = g.outFile;
   if (!f) return;
   f->puts("// KORVAN Java Metafile\n");
@@ -61,10 +61,10 @@ void JavaDriver::point(Global& g, float x, float y, int mode) {
   int X = rnd(x * g.deviceScale), Y = rnd(y * g.deviceScale);
   if (mode == 2 && g.outFile) {
     statement(g.outFile);
-    g.outFile->printf("  g.drawLine (%d,%d,%d,%d);\n", g.lastX, g.lastY, X, Y);
+    g.outFile->printf("  g.drawLine (%d,%d,%d,%d);\n", lastX, lastY, X, Y);
   }
-  g.lastX = X;
-  g.lastY = Y;
+  lastX = X;
+  lastY = Y;
 }
 
 void JavaDriver::box(Global& g, float x1, float y1, float x2, float y2, int colour) {

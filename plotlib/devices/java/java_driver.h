@@ -22,6 +22,7 @@ class JavaDriver : public Driver {
   void statement(ByteSink* f);
   int statements_ = 0;  // statements in the current part
   int part_ = 0;        // number of the current part, 0 in paint itself
+  int lastX = 0, lastY = 0;  // the device point last reached
 };
 
 }  // namespace korvan

@@ -36,8 +36,13 @@ struct Seg {
   float x1, y1, x2, y2;
 };
 
+struct RecPolygon {
+  std::vector<float> x, y;
+};
+
 class Recorder : public Driver {
  public:
+  explicit Recorder(bool polygons = false) : acceptPolygons(polygons) {}
   void point(Global& g, float x, float y, int mode) override {
     Event e{Event::Point};
     e.x = x;
@@ -56,10 +61,11 @@ class Recorder : public Driver {
     events.push_back(e);
   }
   bool polygons() const override { return acceptPolygons; }
-  void polygon(Global&, const float*, const float*, int n) override {
+  void polygon(Global&, const float* xs, const float* ys, int n) override {
     Event e{Event::Polygon};
     e.value = n;
     events.push_back(e);
+    polys.push_back({std::vector<float>(xs, xs + n), std::vector<float>(ys, ys + n)});
   }
   void colour(Global& g, int index) override {
     Event e{Event::Colour};
@@ -129,9 +135,13 @@ class Recorder : public Driver {
     }
     return out;
   }
-  void clear() { events.clear(); }
+  void clear() {
+    events.clear();
+    polys.clear();
+  }
 
   std::vector<Event> events;
+  std::vector<RecPolygon> polys;  // the vertices of each polygon
   bool acceptPolygons = false;
   bool strokesWidth = false;  // behave like a device that strokes wide lines
   // Called after the event is recorded, for tests that act from inside the
