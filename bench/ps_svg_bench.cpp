@@ -11,27 +11,9 @@
 #include "core/state.h"
 #include "devices/dispatch.h"
 #include "korvan.h"
+#include "temp_dir.h"
 
 namespace {
-
-// Runs in a private temporary directory so that no existing file is touched.
-class TempDir {
- public:
-  TempDir() {
-    old_ = std::filesystem::current_path();
-    char tmpl[] = "/tmp/korvan-bench-XXXXXX";
-    if (mkdtemp(tmpl)) dir_ = tmpl;
-    std::filesystem::current_path(dir_);
-  }
-  ~TempDir() {
-    std::filesystem::current_path(old_);
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
-
- private:
-  std::filesystem::path dir_, old_;
-};
 
 // One plot of n segments: a zigzag polyline over the page with a colour
 // change every 1000 segments, so that paths and groups are cut as usual.

@@ -23,6 +23,7 @@
 
 #include "core/state.h"
 #include "korvan.h"
+#include "support/xvfb.h"
 #include "platform/window_system.h"
 
 namespace {
@@ -60,34 +61,11 @@ void BM_FrameHeadless(benchmark::State& state) {
 }
 BENCHMARK(BM_FrameHeadless)->Unit(benchmark::kMicrosecond);
 
-// Starts Xvfb on a free display; returns its pid, or -1.
+// Starts Xvfb on a free display and points DISPLAY at it; its pid, or -1.
 pid_t startXvfb() {
-  int p[2];
-  if (pipe(p) != 0) return -1;
-  pid_t pid = fork();
-  if (pid == 0) {
-    close(p[0]);
-    prctl(PR_SET_PDEATHSIG, SIGTERM);  // never outlive the benchmark
-    int null = open("/dev/null", O_WRONLY);
-    dup2(null, 1);
-    dup2(null, 2);
-    std::string fd = std::to_string(p[1]);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
-           "tcp", static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(p[1]);
-  std::string number;
-  pollfd pf{p[0], POLLIN, 0};
-  char c = 0;
-  while (poll(&pf, 1, 15000) == 1 && read(p[0], &c, 1) == 1 && c != '\n') number += c;
-  close(p[0]);
-  if (c != '\n' || number.empty()) {
-    kill(pid, SIGTERM);
-    waitpid(pid, nullptr, 0);
-    return -1;
-  }
-  setenv("DISPLAY", (":" + number).c_str(), 1);
+  std::string name;
+  pid_t pid = testsupport::startXvfb("1024x768x24", name);
+  if (pid > 0) setenv("DISPLAY", name.c_str(), 1);
   return pid;
 }
 

@@ -12,26 +12,9 @@
 
 #include "core/state.h"
 #include "korvan.h"
+#include "temp_dir.h"
 
 namespace {
-
-class TempDir {
- public:
-  TempDir() {
-    old_ = std::filesystem::current_path();
-    char tmpl[] = "/tmp/korvan-bench-XXXXXX";
-    if (mkdtemp(tmpl)) dir_ = tmpl;
-    std::filesystem::current_path(dir_);
-  }
-  ~TempDir() {
-    std::filesystem::current_path(old_);
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
-
- private:
-  std::filesystem::path dir_, old_;
-};
 
 constexpr int kLines = 50, kColumns = 80;
 

@@ -28,6 +28,7 @@
 #include "draw/colour.h"
 #include "draw/pipeline.h"
 #include "korvan.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -64,25 +65,6 @@ const Geometry& geometry(int count) {
   }
   return g;
 }
-
-// A private temporary directory, the current one while it lives.
-class TempDir {
- public:
-  TempDir() {
-    old_ = std::filesystem::current_path();
-    char tmpl[] = "/tmp/korvan-vs-cairo-XXXXXX";
-    if (mkdtemp(tmpl)) dir_ = tmpl;
-    std::filesystem::current_path(dir_);
-  }
-  ~TempDir() {
-    std::filesystem::current_path(old_);
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
-
- private:
-  std::filesystem::path dir_, old_;
-};
 
 struct Output {
   const char* name;     // as in the table

@@ -40,8 +40,8 @@ int qqsglb(int mode) {
     // Whatever a plot still holds goes with the block.
     if (block) {
       block->driver.reset();
+      block->lines.reset();
       delete block->outFile;
-      std::free(block->lineBuffer);
       if (block->errFile && block->errFile != stdout) std::fclose(block->errFile);
     }
     delete block;

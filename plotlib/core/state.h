@@ -9,6 +9,7 @@
 #include <ctime>
 
 #include "axes/axis_fields.h"
+#include "core/line_buffer.h"
 #include "devices/device_fields.h"
 #include "draw/draw_fields.h"
 #include "text/devfont_fields.h"
@@ -60,12 +61,12 @@ struct CoreFields {
   char routineName[16];
   int currentColour;
   char outFileName[260];
-  int lineCapacity, linePos;
+  int lineCapacity;     // of the line and record buffers
   std::FILE* messageFile;
   ByteSink* outFile;    // owned; see core/output.cpp
   std::FILE* errFile;
   bool errFileUsed;     // something was written to the error file
-  char* lineBuffer;     // lineCapacity + 2 characters, file devices only
+  std::unique_ptr<OutputBuffer> lines;  // the file devices' line or record buffer
   int symbolHeight;
   float pi, gp;         // pi and pi/180 as reals
   bool fileError;       // a write or close error on the output file

@@ -13,7 +13,6 @@ struct DriverDeleter {
 };
 
 struct DeviceFields {
-  int lastX, lastY;    // last device point of the raster
   std::unique_ptr<Driver, DriverDeleter> driver;  // the driver of the open output
 };
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/line_buffer.h"
 #include "core/sink.h"
 #include "core/state.h"
 #include "devices/driver.h"
@@ -44,97 +45,16 @@ void xjpoly(Global& g, const float* xs, const float* ys, int n) {
   delete[] heap;
 }
 
-namespace {
-
-bool records(const Global& g) { return deviceInfo(g.device).file == FileKind::Records; }
-
-void writeLine(Global& g) {
-  if (g.outFile) {
-    g.outFile->write(g.lineBuffer, static_cast<std::size_t>(g.linePos));
-    g.outFile->put('\n');
-  }
-  g.linePos = 0;
-}
-
-void writeRecord(Global& g) {
-  if (g.outFile) g.outFile->write(g.lineBuffer, static_cast<std::size_t>(g.lineCapacity));
-  g.linePos = 0;
-}
-
-}  // namespace
-
 void qqsbuf(Global& g, const char* text, int n) {
-  if (!g.lineBuffer || n <= 0) return;
-  int cap = g.lineCapacity;
-  if (g.linePos + n <= cap) {
-    std::memcpy(g.lineBuffer + g.linePos, text, static_cast<std::size_t>(n));
-    g.linePos += n;
-    return;
-  }
-  if (records(g)) {
-    // Raw 80-byte records: fill the record, write it, go on with the rest.
-    while (n > 0) {
-      int take = cap - g.linePos;
-      if (take > n) take = n;
-      std::memcpy(g.lineBuffer + g.linePos, text, static_cast<std::size_t>(take));
-      g.linePos += take;
-      text += take;
-      n -= take;
-      if (g.linePos == cap) writeRecord(g);
-    }
-    return;
-  }
-  if (g.linePos > 0) writeLine(g);
-  if (n > cap) {
-    // A piece longer than a line is written whole, on its own line.
-    if (g.outFile) {
-      g.outFile->write(text, static_cast<std::size_t>(n));
-      g.outFile->put('\n');
-    }
-    return;
-  }
-  std::memcpy(g.lineBuffer, text, static_cast<std::size_t>(n));
-  g.linePos = n;
+  if (g.lines) g.lines->put(text, n);
 }
 
 void qpsbuf(Global& g, const char* text, int n) {
-  if (!g.lineBuffer) return;
-  if (n == -1) {
-    writeLine(g);
-    return;
-  }
-  int i = 0;
-  while (i < n) {
-    int start = i;
-    while (i < n && text[i] != ' ') ++i;
-    if (i < n) ++i;  // the blank that ends the word
-    int len = i - start;
-    const char* word = text + start;
-    if (len == 1 && word[0] == ' ' &&
-        ((start > 0 && text[start - 1] == ' ') ||
-         (g.linePos > 0 && g.lineBuffer[g.linePos - 1] == ' ')))
-      continue;
-    if (g.linePos + len > g.lineCapacity && g.linePos > 0) writeLine(g);
-    if (len > g.lineCapacity) {
-      if (g.outFile) {
-        g.outFile->write(word, static_cast<std::size_t>(len));
-        g.outFile->put('\n');
-      }
-      continue;
-    }
-    std::memcpy(g.lineBuffer + g.linePos, word, static_cast<std::size_t>(len));
-    g.linePos += len;
-  }
+  if (auto* lines = dynamic_cast<TextLineBuffer*>(g.lines.get())) lines->words(text, n);
 }
 
 void qqflbf(Global& g) {
-  if (!g.lineBuffer || g.linePos == 0) return;
-  if (records(g)) {
-    std::memset(g.lineBuffer + g.linePos, ' ', static_cast<std::size_t>(g.lineCapacity - g.linePos));
-    writeRecord(g);
-  } else {
-    writeLine(g);
-  }
+  if (g.lines) g.lines->flush();
 }
 
 void qqfopn(Global& g) {
@@ -144,17 +64,15 @@ void qqfopn(Global& g) {
   std::string e = ext;
   while (!e.empty() && e.back() == ' ') e.pop_back();
   std::snprintf(g.outFileName, sizeof g.outFileName, "korvan.%s", e.c_str());
-  g.lineCapacity = 80;
-  g.linePos = 0;
   gfilnn(g, g.outFileName, sizeof g.outFileName);
   if (d.file == FileKind::Own) return;
-  g.lineBuffer = static_cast<char*>(std::malloc(static_cast<std::size_t>(g.lineCapacity) + 2));
-  if (!g.lineBuffer) {
-    warnin(g, 53);
-    qqfatal();
-  }
-  g.outFile = qqopfl(g, g.outFileName, sizeof g.outFileName, d.file == FileKind::Records);
+  const bool records = d.file == FileKind::Records;
+  g.outFile = qqopfl(g, g.outFileName, sizeof g.outFileName, records);
   if (!g.outFile) g.fileError = true;
+  if (records)
+    g.lines = std::make_unique<RecordBuffer>(g.outFile, g.lineCapacity);
+  else
+    g.lines = std::make_unique<TextLineBuffer>(g.outFile, g.lineCapacity);
 }
 
 void qqopen(Global& g) {
@@ -176,9 +94,7 @@ int qqclos(Global& g) {
     g.driver.reset();
   }
   if (g.outFile) qqclfl(g, g.outFile);
-  std::free(g.lineBuffer);
-  g.lineBuffer = nullptr;
-  g.linePos = 0;
+  g.lines.reset();
   if (g.fileError) kind = 0;
   return kind;
 }

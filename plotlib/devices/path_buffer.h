@@ -51,6 +51,29 @@ class PathBuffer {
   }
   void clear() { count = 0; }
 
+  // The operations of the drivers' path routines: 0 opens the picture and
+  // empties the buffer, 2 draws, 9 writes and ends the path, 999 also ends
+  // the picture, any other moves. Nothing is taken while the picture is
+  // not open.
+  template <class Flush>
+  void operate(int op, T X, T Y, bool& open, Flush&& flush) {
+    if (op == 0) {
+      open = true;
+      reset();
+      return;
+    }
+    if (!open) return;
+    if (op == 2) {
+      draw(X, Y, flush);
+    } else if (op == 9 || op == 999) {
+      flush();
+      clear();
+      if (op == 999) open = false;
+    } else {
+      move(X, Y, flush);
+    }
+  }
+
  private:
   T penX_{}, penY_{};
 };

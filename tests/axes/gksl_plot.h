@@ -87,14 +87,6 @@ class GkslPlot : public PlotTest {
     qqstrk(g);
     return g.vectorCount > before;
   }
-  // What the library prints while f runs.
-  template <class F>
-  static std::string output(F f) {
-    ::testing::internal::CaptureStdout();
-    f();
-    std::fflush(stdout);
-    return ::testing::internal::GetCapturedStdout();
-  }
 };
 
 }  // namespace korvan::test

@@ -46,14 +46,6 @@ class DrawTest : public PlotTest {
   }
   static Global& G() { return qqgglb(); }
 
-  // What the library prints while f runs.
-  template <class F>
-  static std::string output(F f) {
-    ::testing::internal::CaptureStdout();
-    f();
-    std::fflush(stdout);
-    return ::testing::internal::GetCapturedStdout();
-  }
 
   Recorder* rec = nullptr;
 };

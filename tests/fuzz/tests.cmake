@@ -16,7 +16,8 @@ if(KORVAN_CLANGXX AND NOT KORVAN_SANITIZE)
   set(gif_read_FUZZ_SOURCES ${_lib}/devices/image/gif_read.cpp ${_lib}/devices/image/prow.cpp)
   set(bdf_parse_FUZZ_SOURCES ${_lib}/text/bdf.cpp)
   file(GLOB _glyphs ${_lib}/text/glyphs/*.cpp)
-  set(tex_parse_FUZZ_SOURCES ${_lib}/text/tex.cpp ${_lib}/text/tex_lex.cpp ${_lib}/text/font.cpp ${_glyphs})
+  set(tex_parse_FUZZ_SOURCES ${_lib}/text/tex.cpp ${_lib}/text/tex_lex.cpp ${_lib}/text/font.cpp
+      ${_lib}/core/line_buffer.cpp ${_lib}/core/sink.cpp ${_glyphs})
   foreach(name raster_dump bmp_read gif_read bdf_parse tex_parse)
     set(_sources ${_fuzz}/${name}_fuzz.cpp ${_lib}/devices/raster/raster.cpp ${${name}_FUZZ_SOURCES})
     add_custom_command(

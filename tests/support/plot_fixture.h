@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -45,6 +46,15 @@ class PlotTest : public ::testing::Test {
     std::ofstream(name, std::ios::binary) << content;
   }
   static bool exists(const std::string& name) { return std::filesystem::exists(name); }
+
+  // What the library prints while f runs.
+  template <class F>
+  static std::string output(F f) {
+    ::testing::internal::CaptureStdout();
+    f();
+    std::fflush(stdout);
+    return ::testing::internal::GetCapturedStdout();
+  }
 
   // Date and time of the protocol replaced by fixed masks.
   static std::string masked(const std::string& s) {

@@ -186,14 +186,6 @@ class RecordingTest : public PlotTest {
     qqstrk(G());
     return rec->segments();
   }
-  // What the library prints while f runs.
-  template <class F>
-  static std::string output(F f) {
-    ::testing::internal::CaptureStdout();
-    f();
-    std::fflush(stdout);
-    return ::testing::internal::GetCapturedStdout();
-  }
   template <class F>
   static void quiet(F f) {
     (void)output(f);

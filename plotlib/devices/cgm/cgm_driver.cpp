@@ -154,25 +154,8 @@ void CgmDriver::flushPath(Global& g) {
 }
 
 void CgmDriver::drwcgm(Global& g, float x, float y, int op) {
-  if (op == 0) {
-    pathOpen_ = true;
-    path_.reset();
-    return;
-  }
   // Nothing belongs to the picture once it has been ended.
-  if (!pathOpen_) return;
-  auto flush = [&] { flushPath(g); };
-  if (op == 2) {
-    path_.draw(vdc(x), vdc(y), flush);
-    return;
-  }
-  if (op == 9 || op == 999) {
-    flushPath(g);
-    path_.clear();
-    if (op == 999) pathOpen_ = false;
-    return;
-  }
-  path_.move(vdc(x), vdc(y), flush);
+  path_.operate(op, vdc(x), vdc(y), pathOpen_, [&] { flushPath(g); });
 }
 
 void CgmDriver::point(Global& g, float x, float y, int mode) {

@@ -207,25 +207,8 @@ void PostScriptDriver::flushPath(Global& g) {
 }
 
 void PostScriptDriver::drwpsc(Global& g, float x, float y, int op) {
-  if (op == 0) {
-    pathOpen_ = true;
-    path_.reset();
-    return;
-  }
   // Nothing arrives once the page has been ended.
-  if (!pathOpen_) return;
-  auto flush = [&] { flushPath(g); };
-  if (op == 2) {
-    path_.draw(rnd(x), rnd(y), flush);
-    return;
-  }
-  if (op == 9 || op == 999) {
-    flushPath(g);
-    path_.clear();
-    if (op == 999) pathOpen_ = false;
-    return;
-  }
-  path_.move(rnd(x), rnd(y), flush);
+  path_.operate(op, rnd(x), rnd(y), pathOpen_, [&] { flushPath(g); });
 }
 
 void PostScriptDriver::point(Global& g, float x, float y, int mode) {

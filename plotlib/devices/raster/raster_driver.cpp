@@ -39,15 +39,15 @@ void RasterDriver::open(Global& g) {
   float s = std::min((w - 1) / W, (h - 1) / H);
   s = std::min(s, (g.pageWidth > g.pageHeight ? w - 1 : h - 1) / 2969.0f);
   g.deviceScale = s;
-  g.lastX = g.lastY = 0;
+  lastX = lastY = 0;
   raster_.qqvvlt(g.colourTable);
 }
 
 void RasterDriver::point(Global& g, float x, float y, int mode) {
   int X = rnd(x * g.deviceScale), Y = rnd(y * g.deviceScale);
-  if (mode == 2) raster_.qqvlin(g.lastX, g.lastY, X, Y);
-  g.lastX = X;
-  g.lastY = Y;
+  if (mode == 2) raster_.qqvlin(lastX, lastY, X, Y);
+  lastX = X;
+  lastY = Y;
 }
 
 void RasterDriver::box(Global& g, float x1, float y1, float x2, float y2, int colour) {

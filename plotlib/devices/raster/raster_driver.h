@@ -30,6 +30,7 @@ class RasterDriver : public Driver {
  private:
   int device_;
   VirtualRaster raster_;
+  int lastX = 0, lastY = 0;  // the device point last reached
 };
 
 }  // namespace korvan

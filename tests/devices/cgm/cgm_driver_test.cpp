@@ -342,7 +342,7 @@ TEST_F(CgmTest, StringsArePaddedToEvenLengthAndCut) {
   Global& g = start();
   auto* d = dynamic_cast<CgmDriver*>(g.driver.get());
   ASSERT_NE(d, nullptr);
-  std::size_t before = static_cast<std::size_t>(g.outFile->count()) + static_cast<std::size_t>(g.linePos);
+  std::size_t before = static_cast<std::size_t>(g.outFile->count()) + static_cast<std::size_t>(g.lines->pending());
   d->qqcgm1(g, "Picture 10");
   std::string longName(300, 'n');
   d->qqcgm1(g, longName.c_str());

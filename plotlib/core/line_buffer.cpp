@@ -1,0 +1,97 @@
+#include "core/line_buffer.h"
+
+#include <cstring>
+
+#include "core/sink.h"
+
+namespace korvan {
+
+OutputBuffer::OutputBuffer(ByteSink* sink, int capacity)
+    : sink_(sink), cap_(capacity), buf_(new char[static_cast<std::size_t>(capacity) + 2]) {}
+
+OutputBuffer::~OutputBuffer() = default;
+
+void TextLineBuffer::writeLine() {
+  if (sink_) {
+    sink_->write(buf_.get(), static_cast<std::size_t>(pos_));
+    sink_->put('\n');
+  }
+  pos_ = 0;
+}
+
+void TextLineBuffer::put(const char* text, int n) {
+  if (n <= 0) return;
+  if (pos_ + n <= cap_) {
+    std::memcpy(buf_.get() + pos_, text, static_cast<std::size_t>(n));
+    pos_ += n;
+    return;
+  }
+  if (pos_ > 0) writeLine();
+  if (n > cap_) {
+    if (sink_) {
+      sink_->write(text, static_cast<std::size_t>(n));
+      sink_->put('\n');
+    }
+    return;
+  }
+  std::memcpy(buf_.get(), text, static_cast<std::size_t>(n));
+  pos_ = n;
+}
+
+void TextLineBuffer::words(const char* text, int n) {
+  if (n == -1) {
+    writeLine();
+    return;
+  }
+  int i = 0;
+  while (i < n) {
+    int start = i;
+    while (i < n && text[i] != ' ') ++i;
+    if (i < n) ++i;  // the blank that ends the word
+    int len = i - start;
+    const char* word = text + start;
+    if (len == 1 && word[0] == ' ' &&
+        ((start > 0 && text[start - 1] == ' ') || (pos_ > 0 && buf_[pos_ - 1] == ' ')))
+      continue;
+    if (pos_ + len > cap_ && pos_ > 0) writeLine();
+    if (len > cap_) {
+      if (sink_) {
+        sink_->write(word, static_cast<std::size_t>(len));
+        sink_->put('\n');
+      }
+      continue;
+    }
+    std::memcpy(buf_.get() + pos_, word, static_cast<std::size_t>(len));
+    pos_ += len;
+  }
+}
+
+void TextLineBuffer::flush() {
+  if (pos_ > 0) writeLine();
+}
+
+void RecordBuffer::writeRecord() {
+  if (sink_) sink_->write(buf_.get(), static_cast<std::size_t>(cap_));
+  pos_ = 0;
+}
+
+void RecordBuffer::put(const char* text, int n) {
+  // Fill the record, write it, go on with the rest.
+  while (n > 0) {
+    int take = cap_ - pos_;
+    if (take > n) take = n;
+    std::memcpy(buf_.get() + pos_, text, static_cast<std::size_t>(take));
+    pos_ += take;
+    text += take;
+    n -= take;
+    if (pos_ == cap_) writeRecord();
+  }
+}
+
+void RecordBuffer::flush() {
+  if (pos_ == 0) return;
+  std::memset(buf_.get() + pos_, ' ', static_cast<std::size_t>(cap_ - pos_));
+  writeRecord();
+}
+
+}  // namespace korvan
