@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "support/recording_driver.h"
+#include "text/text_recording.h"
 #include "text/text.h"
 
 namespace korvan::test {
 namespace {
 
-using Paths = std::vector<std::vector<Event>>;
 
 struct Box {
   float x0 = 1e9f, y0 = 1e9f, x1 = -1e9f, y1 = -1e9f;
@@ -34,22 +34,11 @@ Box box(const Paths& p, std::size_t from = 0, std::size_t to = 1u << 30) {
 // The baseline of text at (100, 200), height 36.
 constexpr float kBase = 235.0f;
 
-class TexTest : public RecordingTest {
+class TexTest : public TextRecordingTest {
  protected:
   void SetUp() override {
-    RecordingTest::SetUp();
-    start();
+    TextRecordingTest::SetUp();
     texmod("ON");
-  }
-  Paths drawn(const std::function<void()>& f) {
-    qqstrk(G());
-    rec->clear();
-    f();
-    qqstrk(G());
-    return rec->paths();
-  }
-  Paths text(const char* s, int x = 100, int y = 200) {
-    return drawn([&] { messag(s, x, y); });
   }
   // A string drawn without TeX at another height and alphabet, for the
   // shapes that TeX places.

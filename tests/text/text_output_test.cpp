@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "support/recording_driver.h"
+#include "text/text_recording.h"
 #include "text/glyphs/glyphs.h"
 #include "text/text.h"
 
 namespace korvan::test {
 namespace {
 
-using Paths = std::vector<std::vector<Event>>;
 
 struct Extent {
   float x0 = 1e9f, y0 = 1e9f, x1 = -1e9f, y1 = -1e9f;
@@ -41,22 +41,8 @@ bool samePaths(const Paths& a, const Paths& b) {
   return true;
 }
 
-class TextTest : public RecordingTest {
+class TextTest : public TextRecordingTest {
  protected:
-  void SetUp() override {
-    RecordingTest::SetUp();
-    start();
-  }
-  Paths drawn(const std::function<void()>& f) {
-    qqstrk(G());
-    rec->clear();
-    f();
-    qqstrk(G());
-    return rec->paths();
-  }
-  Paths text(const char* s, int x = 100, int y = 200) {
-    return drawn([&] { messag(s, x, y); });
-  }
   // An instruction alphabet opened by "{" and closed by "}".
   void instructions() {
     G().mixSwitch = 1;
