@@ -41,7 +41,7 @@ int qqsglb(int mode) {
     if (block) {
       block->driver.reset();
       block->lines.reset();
-      delete block->outFile;
+      block->outFile.reset();
       if (block->errFile && block->errFile != stdout) std::fclose(block->errFile);
     }
     delete block;

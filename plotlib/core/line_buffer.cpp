@@ -6,7 +6,7 @@
 
 namespace korvan {
 
-OutputBuffer::OutputBuffer(ByteSink*& sink, int capacity)
+OutputBuffer::OutputBuffer(const std::unique_ptr<ByteSink>& sink, int capacity)
     : sink_(sink), cap_(capacity), buf_(new char[static_cast<std::size_t>(capacity) + 2]) {}
 
 OutputBuffer::~OutputBuffer() = default;

@@ -12,7 +12,7 @@ class OutputBuffer {
  public:
   // The sink is the owner's pointer, read at every write: the owner may
   // close or replace its file while the buffer lives.
-  explicit OutputBuffer(ByteSink*& sink, int capacity = 80);
+  explicit OutputBuffer(const std::unique_ptr<ByteSink>& sink, int capacity = 80);
   virtual ~OutputBuffer();
   // Appends n bytes.
   virtual void put(const char* text, int n) = 0;
@@ -22,7 +22,7 @@ class OutputBuffer {
   int capacity() const { return cap_; }
 
  protected:
-  ByteSink*& sink_;
+  const std::unique_ptr<ByteSink>& sink_;
   int cap_, pos_ = 0;
   std::unique_ptr<char[]> buf_;
 };

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #if defined(_WIN32)
 #include <fcntl.h>
@@ -108,7 +109,7 @@ void qqgenv(const char* variable, char* text, std::size_t cap) {
 #endif
 }
 
-ByteSink* qqopfl(Global& g, char* name, std::size_t cap, bool binary) {
+std::unique_ptr<ByteSink> qqopfl(Global& g, char* name, std::size_t cap, bool binary) {
   // Exclusive creation: an existing file is never overwritten. A name that
   // looks free but cannot be created because it exists after all (another
   // process took it in between, or a dangling link) moves on to the next
@@ -130,7 +131,7 @@ ByteSink* qqopfl(Global& g, char* name, std::size_t cap, bool binary) {
 #endif
     if (f) {
       std::snprintf(name, cap, "%s", candidate.c_str());
-      return new ByteSink(f);
+      return std::make_unique<ByteSink>(f);
     }
     if (errno != EEXIST) {
       std::snprintf(name, cap, "%s", candidate.c_str());
@@ -141,11 +142,10 @@ ByteSink* qqopfl(Global& g, char* name, std::size_t cap, bool binary) {
   tooManyVersions();
 }
 
-bool qqclfl(Global& g, ByteSink*& sink) {
+bool qqclfl(Global& g, std::unique_ptr<ByteSink>& sink) {
   if (!sink) return false;
   bool ok = sink->close();
-  delete sink;
-  sink = nullptr;
+  sink.reset();
   if (!ok) {
     g.fileError = true;
     warnc1(g, 36, g.outFileName);

@@ -10,6 +10,7 @@
 
 #include "axes/axis_fields.h"
 #include "core/line_buffer.h"
+#include "core/sink.h"
 #include "devices/device_fields.h"
 #include "draw/draw_fields.h"
 #include "text/devfont_fields.h"
@@ -17,7 +18,6 @@
 
 namespace korvan {
 
-class ByteSink;
 
 struct CoreFields {
   int level;            // plot level 0-3
@@ -63,7 +63,7 @@ struct CoreFields {
   char outFileName[260];
   int lineCapacity;     // of the line and record buffers
   std::FILE* messageFile;
-  ByteSink* outFile;    // owned; see core/output.cpp
+  std::unique_ptr<ByteSink> outFile;  // opened and closed by the dispatch
   std::FILE* errFile;
   bool errFileUsed;     // something was written to the error file
   std::unique_ptr<OutputBuffer> lines;  // the file devices' line or record buffer
@@ -124,8 +124,9 @@ int qqgetreg(char* text, std::size_t cap);
 // Creates name exclusively after making it unique with gfilnn; a name taken
 // by another process in between moves on to the next version. nullptr and
 // warning 36 when the file cannot be created.
-ByteSink* qqopfl(Global& g, char* name, std::size_t cap, bool binary);
-// Closes a sink made by qqopfl; a write or close error is warning 36.
-bool qqclfl(Global& g, ByteSink*& sink);
+std::unique_ptr<ByteSink> qqopfl(Global& g, char* name, std::size_t cap, bool binary);
+// Closes and releases a sink made by qqopfl; a write or close error is
+// warning 36. False also when there was no sink.
+bool qqclfl(Global& g, std::unique_ptr<ByteSink>& sink);
 
 }  // namespace korvan

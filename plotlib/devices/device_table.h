@@ -28,8 +28,8 @@ enum class FileKind {
   None,     // nothing written
   Lines,    // text through the 80-character line buffer
   Records,  // binary 80-byte records through the same buffer
-  Stream,   // a file the dispatch opens that the driver writes directly
-  Own,      // the driver creates its file at the end of the plot
+  Text,     // a text file the driver writes directly
+  Bytes,    // a binary file the driver writes directly
 };
 
 struct DeviceInfo {

@@ -65,13 +65,15 @@ void qqfopn(Global& g) {
   while (!e.empty() && e.back() == ' ') e.pop_back();
   std::snprintf(g.outFileName, sizeof g.outFileName, "korvan.%s", e.c_str());
   gfilnn(g, g.outFileName, sizeof g.outFileName);
-  if (d.file == FileKind::Own) return;
-  const bool records = d.file == FileKind::Records;
-  g.outFile = qqopfl(g, g.outFileName, sizeof g.outFileName, records);
+  if (d.file == FileKind::None) return;
+  // Text files get the line ends of the platform; the others are written
+  // byte for byte.
+  const bool binary = d.file == FileKind::Records || d.file == FileKind::Bytes;
+  g.outFile = qqopfl(g, g.outFileName, sizeof g.outFileName, binary);
   if (!g.outFile) g.fileError = true;
-  if (records)
+  if (d.file == FileKind::Records)
     g.lines = std::make_unique<RecordBuffer>(g.outFile, g.lineCapacity);
-  else
+  else if (d.file == FileKind::Lines)
     g.lines = std::make_unique<TextLineBuffer>(g.outFile, g.lineCapacity);
 }
 
@@ -85,15 +87,12 @@ int qqclos(Global& g) {
   int kind = 0;
   if (g.driver) {
     kind = g.driver->finish(g);
-    const FileKind file = deviceInfo(g.device).file;
-    if (file == FileKind::Lines || file == FileKind::Records) {
-      qqflbf(g);
-      bool ok = g.outFile != nullptr && qqclfl(g, g.outFile);
-      if (!ok) kind = 0;
-    }
+    qqflbf(g);
     g.driver.reset();
   }
-  if (g.outFile) qqclfl(g, g.outFile);
+  // Every file the dispatch opened is closed here; a plot whose file could
+  // not be written in full names no metafile.
+  if (g.outFile && !qqclfl(g, g.outFile)) kind = 0;
   g.lines.reset();
   if (g.fileError) kind = 0;
   return kind;

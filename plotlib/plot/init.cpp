@@ -7,7 +7,6 @@
 #include "core/state.h"
 #include "devices/device_table.h"
 #include "devices/dispatch.h"
-#include "devices/device_table.h"
 #include "draw/device_ops.h"
 #include "devices/driver.h"
 #include "draw/pipeline.h"
@@ -20,13 +19,12 @@ int nint(float v) { return static_cast<int>(v + 0.5f); }
 
 void openErrorFile(Global& g) {
   std::snprintf(g.errFileName, sizeof g.errFileName, "korvan.err");
-  ByteSink* probe = qqopfl(g, g.errFileName, sizeof g.errFileName, false);
+  std::unique_ptr<ByteSink> probe = qqopfl(g, g.errFileName, sizeof g.errFileName, false);
   // The error file is written with stdio; the sink only created it safely.
-  if (probe) {
-    probe->close();
-    delete probe;
-  }
-  std::FILE* f = probe ? std::fopen(g.errFileName, "w") : nullptr;
+  const bool created = probe != nullptr;
+  if (probe) probe->close();
+  probe.reset();
+  std::FILE* f = created ? std::fopen(g.errFileName, "w") : nullptr;
   g.errFile = f ? f : stdout;
   g.errFileUsed = false;
 }
@@ -83,7 +81,7 @@ void korini(void) {
   }
   g.plotSwitch1 = g.plotSwitch2 = 1;
   defvar(g);
-  g.outFile = nullptr;
+  g.outFile.reset();
   g.winX = g.winY = 0;
   if (g.pageWidth > g.pageHeight) {
     g.winWidth = 853;

@@ -126,45 +126,62 @@ TEST_F(Output, ExclusiveCreationTakesTheNextVersionOnARace) {
   // exists as a dangling link: the file opening must move on, not follow it.
   ASSERT_EQ(symlink("nowhere/target", "korvan.svg"), 0);
   char name[64] = "korvan.svg";
-  ByteSink* s = qqopfl(g, name, sizeof name, false);
+  std::unique_ptr<ByteSink> s = qqopfl(g, name, sizeof name, false);
   ASSERT_NE(s, nullptr);
   EXPECT_STREQ(name, "korvan_1.svg");
   EXPECT_TRUE(qqclfl(g, s));
   EXPECT_FALSE(exists("nowhere/target"));
 }
 
+// One output of each file kind: line buffer, records, a text stream and
+// the binary streams of the drivers that write their files at the end.
+const char* const kFileKinds[][2] = {{"HPGL", "korvan.hpg"}, {"CGM", "korvan.cgm"},
+                                     {"SVG", "korvan.svg"},  {"PDF", "korvan.pdf"},
+                                     {"WMF", "korvan.wmf"},  {"PNG", "korvan.png"}};
+
 TEST_F(Output, UncreatableFileIsWarning36AndNoMetafileInTheProtocol) {
   // A working directory that no longer exists: nothing can be created in it.
   std::filesystem::create_directory("gone");
   std::filesystem::current_path("gone");
   std::filesystem::remove(dir_ / "gone");
-  CaptureStdout();
-  metafl("HPGL");
-  korini();
-  korfin();
-  std::string out = GetCapturedStdout();
-  EXPECT_NE(out.find(" <<<< Warning  36: File error in korini!   (korvan.hpg)"), std::string::npos);
-  EXPECT_NE(out.find("Warnings: 1 "), std::string::npos);
-  EXPECT_NE(out.find(" <<  Metafile:                                                   <<"),
-            std::string::npos);
+  for (const auto& [key, file] : kFileKinds) {
+    if (std::string(key) == "PDF") continue;  // a PDF without its file is fatal
+    qqsglb(1);
+    CaptureStdout();
+    metafl(key);
+    korini();
+    korfin();
+    std::string out = GetCapturedStdout();
+    EXPECT_NE(out.find(std::string(" <<<< Warning  36: File error in korini!   (") + file + ")"),
+              std::string::npos)
+        << key << out;
+    EXPECT_NE(out.find("Warnings: 1 "), std::string::npos) << key << out;
+    EXPECT_NE(out.find(" <<  Metafile:                                                   <<"),
+              std::string::npos)
+        << key << out;
+  }
 }
 
 TEST_F(Output, WriteErrorIsWarning36AndNoMetafileInTheProtocol) {
-  CaptureStdout();
-  metafl("HPGL");
-  korini();
-  Global& g = qqgglb();
-  // Swap the output for a device that fails every write.
-  std::FILE* full = std::fopen("/dev/full", "w");
-  ASSERT_NE(full, nullptr);
-  delete g.outFile;
-  g.outFile = new ByteSink(full);
-  pagera();
-  korfin();
-  std::string out = GetCapturedStdout();
-  EXPECT_NE(out.find(" <<<< Warning  36: File error in korfin!   (korvan.hpg)"), std::string::npos);
-  EXPECT_NE(out.find("Warnings: 1 "), std::string::npos);
-  EXPECT_EQ(out.find("Metafile: korvan.hpg"), std::string::npos);
+  for (const auto& [key, file] : kFileKinds) {
+    qqsglb(1);
+    CaptureStdout();
+    metafl(key);
+    korini();
+    Global& g = qqgglb();
+    // Swap the output for a device that fails every write.
+    std::FILE* full = std::fopen("/dev/full", "w");
+    ASSERT_NE(full, nullptr);
+    g.outFile = std::make_unique<ByteSink>(full);
+    pagera();
+    korfin();
+    std::string out = GetCapturedStdout();
+    EXPECT_NE(out.find(std::string(" <<<< Warning  36: File error in korfin!   (") + file + ")"),
+              std::string::npos)
+        << key << out;
+    EXPECT_NE(out.find("Warnings: 1 "), std::string::npos) << key << out;
+    EXPECT_EQ(out.find(std::string("Metafile: ") + file), std::string::npos) << key << out;
+  }
 }
 
 TEST_F(Output, FileNamesPerDevice) {

@@ -90,6 +90,9 @@ void qqprow(VirtualRaster& raster, const std::uint8_t* data, int x, int y, int n
 // (raster is then ignored). Reports failures as warnings and returns the
 // writer's code (0 written).
 int qqrfil(Global& g, char* path, std::size_t cap, int format, VirtualRaster* raster);
+// The same onto the plot's open output file (named in warnings by
+// outFileName); write errors show when the file is closed.
+int qqrfil(Global& g, ByteSink& out, int format, VirtualRaster* raster);
 // The raster dump of the window image.
 int qqwfil(Global& g, char* path, std::size_t cap);
 

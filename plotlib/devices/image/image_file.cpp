@@ -72,97 +72,130 @@ constexpr int kTiffUnit = 2;
 
 }  // namespace
 
-int qqwfil(Global& g, char* path, std::size_t cap) {
+namespace {
+
+// The window image as a raster dump, or 3 when the header cannot hold it.
+int windowDump(Global& g, ByteSink& out) {
   int w = 0, h = 0;
   if (!qqwimg(g, &w, &h) || w < 1 || h < 1) return 3;
   const int stride = (3 * w + 3) / 4 * 4;
   std::unique_ptr<std::uint8_t[]> row(new (std::nothrow) std::uint8_t[stride]);
-  if (!row) return 2;
-  int code = qqpfile(g, path, cap, [&](ByteSink& out) {
-    char header[81];
-    std::memset(header, ' ', 80);
-    std::memcpy(header, "!Bitmap KORVAN WIN  ", 20);
-    char numbers[64];
-    int n = std::snprintf(numbers, sizeof numbers, "%5d %5d %5d %5d %5d %5d %5d %5d %5d", w, h,
-                          8, stride, 24, 32, 0, 1, 0);
-    if (n != 53) return 3;
-    std::memcpy(header + 20, numbers, 53);
-    out.write(header, 80);
-    for (int y = 0; y < h; ++y) {
-      std::memset(row.get(), 0, static_cast<std::size_t>(stride));
-      qqwrdr(g, y, row.get());
-      out.write(row.get(), static_cast<std::size_t>(stride));
-    }
-    return 0;
-  });
-  return code == -1 ? 1 : code;
+  if (!row) return -2;
+  char header[81];
+  std::memset(header, ' ', 80);
+  std::memcpy(header, "!Bitmap KORVAN WIN  ", 20);
+  char numbers[64];
+  int n = std::snprintf(numbers, sizeof numbers, "%5d %5d %5d %5d %5d %5d %5d %5d %5d", w, h, 8,
+                        stride, 24, 32, 0, 1, 0);
+  if (n != 53) return 3;
+  std::memcpy(header + 20, numbers, 53);
+  out.write(header, 80);
+  for (int y = 0; y < h; ++y) {
+    std::memset(row.get(), 0, static_cast<std::size_t>(stride));
+    qqwrdr(g, y, row.get());
+    out.write(row.get(), static_cast<std::size_t>(stride));
+  }
+  return 0;
 }
 
-int qqrfil(Global& g, char* path, std::size_t cap, int format, VirtualRaster* raster) {
-  const bool screen = deviceInfo(g.device).cls == DeviceClass::Screen;
+// What is written: the pixels of the virtual raster or of the window.
+struct ImageSource {
+  bool screen = false;
   ImageInfo info;
-  info.byteOrder = qqpord();
-  info.paletteCount = paletteCount(g);
   std::unique_ptr<ScreenReader> window;
-  RowReader* reader = raster;
-  if (screen) {
+  RowReader* reader = nullptr;
+  VirtualRaster* raster = nullptr;
+};
+
+// 0, or -2 when there is nothing to write (the warnings are given).
+int prepare(Global& g, VirtualRaster* raster, ImageSource& src) {
+  src.screen = deviceInfo(g.device).cls == DeviceClass::Screen;
+  src.raster = raster;
+  src.reader = raster;
+  src.info.byteOrder = qqpord();
+  src.info.paletteCount = paletteCount(g);
+  if (src.screen) {
     int w = 0, h = 0;
     if (!qqwimg(g, &w, &h) || w < 1 || h < 1) {
       warnin(g, 53);
       return -2;
     }
-    window.reset(new (std::nothrow) ScreenReader(g, w, h));
-    if (!window) {
+    src.window.reset(new (std::nothrow) ScreenReader(g, w, h));
+    if (!src.window) {
       warnin(g, 51);
       return -2;
     }
-    reader = window.get();
-    info.device = -g.device;
-    info.width = w;
-    info.height = h;
-    info.table = g.colourTable;
+    src.reader = src.window.get();
+    src.info.device = -g.device;
+    src.info.width = w;
+    src.info.height = h;
+    src.info.table = g.colourTable;
   } else {
     if (!raster || !raster->valid()) return -2;
-    info.device = raster->trueColour() ? -g.device : g.device;
-    info.width = raster->width();
-    info.height = raster->height();
-    info.table = raster->table();
+    src.info.device = raster->trueColour() ? -g.device : g.device;
+    src.info.width = raster->width();
+    src.info.height = raster->height();
+    src.info.table = raster->table();
   }
+  return 0;
+}
 
-  int code = 0;
+int writeImage(Global& g, ByteSink& out, int format, ImageSource& src) {
   switch (format) {
     case 1:
-      code = qqptif(g, path, cap, info, *reader, kTiffResolution, kTiffUnit);
-      break;
+      return qqptif(out, src.info, *src.reader, kTiffResolution, kTiffUnit);
     case 2:
-      code = screen ? qqwfil(g, path, cap) : qqvfil(g, *raster, path, cap, 0);
-      // the dump's codes 1 and 2 are the writers' -1 and -2
-      if (code == 1 || code == 2) code = -code;
-      if (code == 3) warnc1(g, 36, path);  // a raster the header cannot describe
-      break;
+      return src.screen ? windowDump(g, out) : qqvfilWrite(out, *src.raster, "!Bitmap KORVAN VIRT ");
     case 4:
-      code = qqppng(g, path, cap, info, *reader, 0);
-      break;
+      return qqppng(out, src.info, *src.reader, 0);
     case 5:
-      code = qqpppm(g, path, cap, info, *reader);
-      break;
+      return qqpppm(out, src.info, *src.reader);
     case 6:
-      code = qqpbmp(g, path, cap, info, *reader);
-      break;
+      return qqpbmp(out, src.info, *src.reader);
     case 7:
-      code = qqpgif(g, path, cap, info, *reader, 0, 0);
-      break;
+      return qqpgif(out, src.info, *src.reader, 0, 0);
     default:
       return 0;
   }
-  // -1: the file routines have given warning 36 with the file name.
-  if (code == -2)
+}
+
+bool knownFormat(int format) { return format == 1 || format == 2 || (format >= 4 && format <= 7); }
+
+// -1: the file routines have given warning 36 with the file name.
+int report(Global& g, int code, int format, const char* name) {
+  if (code == 3 && format == 2) {
+    warnc1(g, 36, name);  // a raster the dump header cannot describe
+  } else if (code == -2) {
     warnin(g, 51);
-  else if (code < -2 && format == 4) {
+  } else if (code < -2 && format == 4) {
     qqserr(g, "ZLIB error");
     warnin(g, 101);
   }
   return code;
+}
+
+}  // namespace
+
+int qqwfil(Global& g, char* path, std::size_t cap) {
+  int w = 0, h = 0;
+  if (!qqwimg(g, &w, &h) || w < 1 || h < 1) return 3;
+  int code = qqpfile(g, path, cap, [&](ByteSink& out) { return windowDump(g, out); });
+  return code < 0 ? -code : code;
+}
+
+int qqrfil(Global& g, char* path, std::size_t cap, int format, VirtualRaster* raster) {
+  ImageSource src;
+  if (prepare(g, raster, src) != 0) return -2;
+  if (!knownFormat(format)) return 0;
+  int code = qqpfile(g, path, cap, [&](ByteSink& out) { return writeImage(g, out, format, src); });
+  return report(g, code, format, path);
+}
+
+int qqrfil(Global& g, ByteSink& out, int format, VirtualRaster* raster) {
+  ImageSource src;
+  if (prepare(g, raster, src) != 0) return -2;
+  if (!knownFormat(format)) return 0;
+  return report(g, writeImage(g, out, format, src), format, g.outFileName);
 }
 
 }  // namespace korvan

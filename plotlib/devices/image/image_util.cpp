@@ -67,7 +67,7 @@ int qqpbuf(std::uint8_t* buffer, int capacity, int position, const std::uint8_t*
 }
 
 int qqpfile(Global& g, char* name, std::size_t cap, const std::function<int(ByteSink&)>& write) {
-  ByteSink* sink = qqopfl(g, name, cap, true);
+  std::unique_ptr<ByteSink> sink = qqopfl(g, name, cap, true);
   if (!sink) return -1;
   int code = write(*sink);
   if (!qqclfl(g, sink) && code == 0) code = -1;

@@ -30,7 +30,7 @@ void JavaDriver::open(Global& g) {
   s = std::min(s, (g.pageWidth > g.pageHeight ? w - 1 : h - 1) / 2969.0f);
   g.deviceScale = s;
   lastX = lastY = 0;
-  ByteSink* f = g.outFile;
+  ByteSink* f = g.outFile.get();
   if (!f) return;
   f->puts("// KORVAN Java Metafile\n");
   f->printf("// Creator: KORVAN %4.1f\n", static_cast<double>(edition().version));
@@ -60,7 +60,7 @@ void JavaDriver::statement(ByteSink* f) {
 void JavaDriver::point(Global& g, float x, float y, int mode) {
   int X = rnd(x * g.deviceScale), Y = rnd(y * g.deviceScale);
   if (mode == 2 && g.outFile) {
-    statement(g.outFile);
+    statement(g.outFile.get());
     g.outFile->printf("  g.drawLine (%d,%d,%d,%d);\n", lastX, lastY, X, Y);
   }
   lastX = X;
@@ -75,13 +75,13 @@ void JavaDriver::box(Global& g, float x1, float y1, float x2, float y2, int colo
   float s = g.deviceScale;
   int X1 = rnd(x1 * s), Y1 = rnd(y1 * s), X2 = rnd(x2 * s), Y2 = rnd(y2 * s);
   if (!g.outFile) return;
-  statement(g.outFile);
+  statement(g.outFile.get());
   g.outFile->printf("  g.fillRect (%d,%d,%d,%d);\n", X1, Y1, X2 - X1 + 1, Y2 - Y1 + 1);
 }
 
 void JavaDriver::erase(Global& g) {
   if (!g.outFile) return;
-  statement(g.outFile);
+  statement(g.outFile.get());
   g.outFile->printf("  g.clearRect (0,0,%d,%d);\n", g.winWidth, g.winHeight);
 }
 
@@ -89,13 +89,14 @@ void JavaDriver::colour(Global& g, int index) {
   int r, gr, b;
   entryRgb(g, index, r, gr, b);
   if (!g.outFile) return;
-  statement(g.outFile);
+  statement(g.outFile.get());
   g.outFile->printf("  g.setColor (new Color (%d,%d,%d));\n", r, gr, b);
 }
 
 int JavaDriver::finish(Global& g) {
-  if (g.outFile) g.outFile->puts("  }\n}\n");
-  return qqclfl(g, g.outFile) ? 1 : 0;
+  if (!g.outFile) return 0;
+  g.outFile->puts("  }\n}\n");
+  return 1;
 }
 
 }  // namespace korvan

@@ -32,6 +32,8 @@ constexpr double kNatural = 72.0 / 254.0;
 
 PdfDriver::~PdfDriver() { std::free(collect_); }
 
+ByteSink* PdfDriver::sink() const { return g_ && !ended_ ? g_->outFile.get() : nullptr; }
+
 void PdfDriver::toDevice(const Global& g, float x, float y, float& X, float& Y) const {
   qqsheet(g, landscape_, x, y, X, Y);
 }
@@ -51,7 +53,7 @@ void PdfDriver::open(Global& g) {
   int status = 0;
   qqpdf1(g, mw, mh, g.pdfOptions, landscape_, status);
   if (status == -1) {
-    // the file opening has reported the file error already
+    // the dispatch has reported the file error already
     qqfatal();
   }
   if (status == -2) {
@@ -88,15 +90,12 @@ void PdfDriver::qqpdf1(Global& g, int mediaWidth, int mediaHeight, int options, 
     return;
   }
   nextObject_ = 3;
-  g.outFile = qqopfl(g, g.outFileName, sizeof g.outFileName, true);
   if (!g.outFile) {
     offsets_.clear();
     types_.clear();
-    g.fileError = true;
     status = -1;
     return;
   }
-  sink_ = g.outFile;
   mediaWidth_ = mediaWidth;
   mediaHeight_ = mediaHeight;
   landscape_ = landscape;
@@ -118,7 +117,7 @@ void PdfDriver::qqpdf1(Global& g, int mediaWidth, int mediaHeight, int options, 
 }
 
 void PdfDriver::fileBytes(const char* bytes, std::size_t n) {
-  if (sink_) sink_->write(bytes, n);
+  if (ByteSink* out = sink()) out->write(bytes, n);
 }
 
 void PdfDriver::qqpdfbuf(const char* bytes, std::ptrdiff_t n) {
@@ -175,7 +174,7 @@ void PdfDriver::qqpdfobj(int n, int type) {
     qqfatal();
   }
   std::size_t i = static_cast<std::size_t>(n);
-  offsets_[i] = sink_ ? sink_->count() : 0;
+  offsets_[i] = sink() ? sink()->count() : 0;
   types_[i] = static_cast<std::uint8_t>(type);
   if (type == kContent) streams_.push_back(n);
   printf("%d 0 obj\n", n);
@@ -193,7 +192,7 @@ void PdfDriver::qqpdfadd(int part, int phase) {
       printf("<< /Length %d 0 R >>\n", streamObject_ + 1);
       qqpdfbuf("stream\n", -1);
     }
-    streamStart_ = sink_ ? sink_->count() : 0;
+    streamStart_ = sink() ? sink()->count() : 0;
     streamOpen_ = true;
     collected_ = 0;
     return;
@@ -226,7 +225,7 @@ void PdfDriver::qqpdfadd(int part, int phase) {
       qqpdfbuf("endobj\n", -1);
       return;
     }
-    std::uint64_t length = (sink_ ? sink_->count() : 0) - streamStart_;
+    std::uint64_t length = (sink() ? sink()->count() : 0) - streamStart_;
     qqpdfbuf("endstream\n", -1);
     qqpdfbuf("endobj\n", -1);
     qqpdfobj(streamObject_ + 1, kOther);
@@ -278,7 +277,7 @@ void PdfDriver::qqpdfadd(int part, int phase) {
     qqpdfbuf(">>\n", -1);
     qqpdfbuf("endobj\n", -1);
 
-    std::uint64_t xref = sink_ ? sink_->count() : 0;
+    std::uint64_t xref = sink() ? sink()->count() : 0;
     int count = nextObject_;
     qqpdfbuf("xref\n", -1);
     printf("0 %d\n", count);
@@ -302,7 +301,7 @@ void PdfDriver::strokePending() {
   drawing_ = false;
 }
 
-void PdfDriver::qqpdf2(Global& g, float x, float y, int op) {
+void PdfDriver::qqpdf2(float x, float y, int op) {
   if (ended_) return;
   if (op != 2 && op != 5) strokePending();
   switch (op) {
@@ -349,9 +348,7 @@ void PdfDriver::qqpdf2(Global& g, float x, float y, int op) {
       qqpdfadd(2, 0);
       qqpdfadd(3, 0);
       qqpdfadd(4, 0);
-      ended_ = true;
-      qqclfl(g, g.outFile);
-      sink_ = nullptr;
+      ended_ = true;  // the dispatch closes the file
       qqpdfobj(-2, 0);
       streams_.clear();
       return;
@@ -391,7 +388,7 @@ void PdfDriver::qqpdf4(float x, float y, float width, float height) {
 void PdfDriver::point(Global& g, float x, float y, int mode) {
   float X, Y;
   toDevice(g, x, y, X, Y);
-  qqpdf2(g, X, Y, mode);
+  qqpdf2(X, Y, mode);
 }
 
 void PdfDriver::polygon(Global& g, const float* xs, const float* ys, int n) {
@@ -432,10 +429,8 @@ void PdfDriver::width(Global& g, int n) {
 
 int PdfDriver::finish(Global& g) {
   if (ended_) return 0;
-  bool had = g.outFile != nullptr;
-  bool failedBefore = g.fileError;
-  qqpdf2(g, 0.0f, 0.0f, 1);
-  return had && !g.fileError && !failedBefore ? 1 : 0;
+  qqpdf2(0.0f, 0.0f, 1);
+  return g.outFile && !g.fileError ? 1 : 0;
 }
 
 }  // namespace korvan

@@ -1,7 +1,7 @@
 // PDF output ("PDF "): a one-page PDF 1.3 document with a vector content
-// stream, deflated when bit 0 of pdfOptions is set. The driver creates its
-// own file and writes every byte through qqpdfbuf, so that the byte count of
-// the sink gives the offsets of the cross-reference table.
+// stream, deflated when bit 0 of pdfOptions is set. Every byte goes through
+// qqpdfbuf into the file the dispatch opened, so that the byte count of the
+// sink gives the offsets of the cross-reference table.
 //
 //   open     page scale, media box, qqpdf1: header and first content stream
 //   point    qqpdf2: paths (m, l, S), close and fill (h f*), width (w)
@@ -35,13 +35,13 @@ class PdfDriver : public Driver {
   void width(Global& g, int n) override;
   int finish(Global& g) override;
 
-  // Opens the file and the document. status 0 success, -1 the file cannot
-  // be created, -2 no memory for the object table.
+  // Starts the document. status 0 success, -1 the dispatch could not
+  // create the file, -2 no memory for the object table.
   void qqpdf1(Global& g, int mediaWidth, int mediaHeight, int options, bool landscape,
               int& status);
   // Paths and the document: 1 end of document, 2 draw, 3 move, 5 close and
   // fill, 6 line width x (points).
-  void qqpdf2(Global& g, float x, float y, int op);
+  void qqpdf2(float x, float y, int op);
   // kind 0 stroking colour, 1 filling colour; components 0..255.
   void qqpdf3(int r, int gr, int b, int kind);
   // Filled rectangle in the filling colour; lower left corner and size.
@@ -71,7 +71,9 @@ class PdfDriver : public Driver {
   bool growTable(int n);
 
   Global* g_ = nullptr;
-  ByteSink* sink_ = nullptr;  // g.outFile while the document is open
+  // The plot's file while the document is open, read at every use: the
+  // dispatch owns it.
+  ByteSink* sink() const;
   bool landscape_ = true;
   int mediaWidth_ = 0, mediaHeight_ = 0;
 

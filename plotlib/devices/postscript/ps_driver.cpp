@@ -144,7 +144,7 @@ void PostScriptDriver::open(Global& g) {
 }
 
 void PostScriptDriver::inipsc(Global& g) {
-  ByteSink* f = g.outFile;
+  ByteSink* f = g.outFile.get();
   if (f) {
     float s = g.deviceScale;
     float d = g.plotScale * s;

@@ -65,11 +65,11 @@ void RasterDriver::fontPixel(Global&, int x, int y) { raster_.qqvwpx(x, y, raste
 
 int RasterDriver::finish(Global& g) {
   int written = 0;
-  if (device_ != 603) {
+  if (g.outFile) {
     // The raster follows the library's table (also entries set without a
     // table load).
     raster_.qqvvlt(g.colourTable);
-    written = qqrfil(g, g.outFileName, sizeof g.outFileName, device_ - 600, &raster_) == 0 ? 1 : 0;
+    written = qqrfil(g, *g.outFile, device_ - 600, &raster_) == 0 ? 1 : 0;
   }
   raster_.qqvfin();
   return written;

@@ -56,7 +56,7 @@ void SvgDriver::open(Global& g) {
 }
 
 void SvgDriver::qqsvg1(Global& g, int kind) {
-  ByteSink* f = g.outFile;
+  ByteSink* f = g.outFile.get();
   if (kind == 0) {
     if (group_ == 1 && f) f->puts("</g>\n");
     group_ = 0;
@@ -74,7 +74,7 @@ void SvgDriver::flushPath(Global& g) {
   const int n = path_.count;
   if (n == 0) return;
   qqsvg1(g, 1);
-  ByteSink* f = g.outFile;
+  ByteSink* f = g.outFile.get();
   const float* px = path_.x;
   const float* py = path_.y;
   if (f && n == 2) {
@@ -98,7 +98,7 @@ void SvgDriver::flushPath(Global& g) {
 }
 
 void SvgDriver::qqsvg2(Global& g, float x, float y, int op) {
-  ByteSink* f = g.outFile;
+  ByteSink* f = g.outFile.get();
   if (op == 1) {
     if (f) {
       f->puts("<?xml version=\"1.0\" ");
@@ -159,7 +159,7 @@ void SvgDriver::qqsvg4(Global& g, float x, float y, float width, float height, i
                        int b) {
   if (!docOpen_) return;
   qqsvg1(g, 1);
-  ByteSink* f = g.outFile;
+  ByteSink* f = g.outFile.get();
   if (!f) return;
   f->printf("<rect x=\"%.2f\" y=\"%.2f\" ", static_cast<double>(x), static_cast<double>(y));
   f->printf("width=\"%.2f\" height=\"%.2f\"\n", static_cast<double>(width),
@@ -179,7 +179,7 @@ void SvgDriver::polygon(Global& g, const float* xs, const float* ys, int n) {
   // what was drawn before lies under the filled area
   qqsvg2(g, 0.0f, 0.0f, 9);
   qqsvg1(g, 1);
-  ByteSink* f = g.outFile;
+  ByteSink* f = g.outFile.get();
   if (!f) return;
   f->printf("<polygon fill=\"#%02x%02x%02x\" points=\"\n", red_, green_, blue_);
   for (int k = 0; k < n; ++k) {
@@ -216,8 +216,7 @@ void SvgDriver::width(Global& g, int n) {
 
 int SvgDriver::finish(Global& g) {
   qqsvg2(g, 0.0f, 0.0f, 999);
-  if (!g.outFile) return 0;
-  return qqclfl(g, g.outFile) ? 1 : 0;
+  return g.outFile ? 1 : 0;
 }
 
 }  // namespace korvan

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -121,8 +120,6 @@ void WmfDriver::qqwmf1(Global& g) {
   font_ = -1;
   transparentText_ = false;
   poly_.clear();
-  g.outFile = qqopfl(g, g.outFileName, sizeof g.outFileName, true);
-  if (!g.outFile) g.fileError = true;
   open_ = true;
   record(kSetMapMode, {kAnisotropic});
   record(kSetWindowOrg, {0, 0});
@@ -357,21 +354,18 @@ std::vector<std::uint8_t> WmfDriver::placeableHeader(int a, int b) {
   return out;
 }
 
-std::string WmfDriver::workFileName(const std::string& name) {
-  std::size_t start = name.find_last_of("\\/:");
-  start = start == std::string::npos ? 0 : start + 1;
-  std::size_t dot = name.rfind('.');
-  if (dot == std::string::npos || dot < start) dot = name.size();
-  return name.substr(0, dot) + ".tmp";
-}
-
 int WmfDriver::qqwmf2(Global& g) {
   if (!open_) return 0;
   record(kEof, {});
   open_ = false;
   if (!g.outFile) return 0;
 
-  // The recording: the metafile header, then the records.
+  // The recording is complete in memory, so the placeable header goes in
+  // front of it in the same pass: no work file, no second copy.
+  if (g.wmfOption != 1) {
+    std::vector<std::uint8_t> ph = placeableHeader(a_, b_);
+    g.outFile->write(ph.data(), ph.size());
+  }
   std::vector<std::uint8_t> head;
   std::uint32_t total = static_cast<std::uint32_t>((18 + body_.size()) / 2);
   putLe16(head, 1);       // in memory
@@ -385,59 +379,6 @@ int WmfDriver::qqwmf2(Global& g) {
   g.outFile->write(body_.data(), body_.size());
   body_.clear();
   body_.shrink_to_fit();
-  if (!qqclfl(g, g.outFile)) return 0;
-  if (g.wmfOption == 1) return 1;
-
-  std::string name = g.outFileName;
-  // The work file is created exclusively, so a file that is not ours is
-  // never overwritten; a name already taken (say, left by a run that
-  // crashed) is passed over for the next one in the same directory.
-  const std::string first = workFileName(name);
-  std::string work;
-  std::FILE* out = nullptr;
-  for (int k = 0;; ++k) {
-    work = k == 0 ? first : first.substr(0, first.size() - 4) + "." + std::to_string(k) + ".tmp";
-    errno = 0;
-    out = std::fopen(work.c_str(), "wbx");
-    if (out || errno != EEXIST || k == 999) break;
-  }
-  if (!out) {
-    std::printf("Open error in %s\n", work.c_str());
-    return 1;
-  }
-  std::FILE* in = std::fopen(name.c_str(), "rb");
-  if (!in) {
-    std::fclose(out);
-    std::remove(work.c_str());
-    std::printf("Open error in %s\n", name.c_str());
-    return 1;
-  }
-  std::vector<std::uint8_t> ph = placeableHeader(a_, b_);
-  bool ok = std::fwrite(ph.data(), 1, ph.size(), out) == ph.size();
-  unsigned char piece[256];
-  while (ok) {
-    std::size_t n = std::fread(piece, 1, sizeof piece, in);
-    if (n == 0) break;
-    ok = std::fwrite(piece, 1, n, out) == n;
-  }
-  if (std::ferror(in)) ok = false;
-  std::fclose(in);
-  if (std::fclose(out) != 0) ok = false;
-  if (!ok) {
-    // The recording stays as it is; only the unfinished work file goes.
-    std::remove(work.c_str());
-    warnc1(g, 36, work.c_str());
-    return 1;
-  }
-#if defined(_WIN32)
-  std::remove(name.c_str());
-#endif
-  // rename replaces the recording in one step, so no moment is without it
-  if (std::rename(work.c_str(), name.c_str()) != 0) {
-    std::remove(work.c_str());
-    warnc1(g, 36, name.c_str());
-    return 1;
-  }
   return 1;
 }
 

@@ -1,7 +1,8 @@
 // Windows metafile output ("WMF "): the metafile records (pens, moves,
 // lines, rectangle fills, polygons) are written by our own recorder, so no
-// platform metafile support is needed. At the end the 22-byte placeable
-// header is put in front of the recording (unless wmfOption is 1).
+// platform metafile support is needed. The recording is kept in memory; at
+// the end it goes into the file the dispatch opened, behind the 22-byte
+// placeable header (unless wmfOption is 1).
 //
 //   open     qqwmf1: device scale, mapping mode, window origin and extent
 //   point    qqwmf4: MoveTo / LineTo
@@ -11,12 +12,11 @@
 //   colour   qqwmf3: a solid pen of width 1, also the text colour
 //   fonts    qqwmf7: a window font (create-font-indirect, select);
 //            qqwmf8: one character (text-out)
-//   finish   qqwmf2: end of the recording, file written, placeable header
+//   finish   qqwmf2: end of the recording, placeable header and records written
 #pragma once
 
 #include <cstdint>
 #include <initializer_list>
-#include <string>
 #include <vector>
 
 #include "devices/driver.h"
@@ -51,9 +51,6 @@ class WmfDriver : public Driver {
 
   // The 22-byte placeable header for a bounding box of a by b units.
   static std::vector<std::uint8_t> placeableHeader(int a, int b);
-  // The first name tried for the work file of the header step: the
-  // extension replaced by ".tmp" (then ".1.tmp", ".2.tmp" ... while taken).
-  static std::string workFileName(const std::string& name);
 
  private:
   // One record: size in 16-bit words, function, parameter words.

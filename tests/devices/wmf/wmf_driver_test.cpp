@@ -138,13 +138,6 @@ TEST(WmfHeader, ChecksumOfThePlaceableHeader) {
     EXPECT_EQ(h[2 * k] | h[2 * k + 1] << 8, words[k]) << k;
 }
 
-TEST(WmfHeader, WorkFileNames) {
-  EXPECT_EQ(WmfDriver::workFileName("korvan.wmf"), "korvan.tmp");
-  EXPECT_EQ(WmfDriver::workFileName("korvan_1.wmf"), "korvan_1.tmp");
-  EXPECT_EQ(WmfDriver::workFileName("a.b/plot"), "a.b/plot.tmp");
-  EXPECT_EQ(WmfDriver::workFileName("dir/x.y.wmf"), "dir/x.y.tmp");
-}
-
 TEST_F(WmfTest, FileLayout) {
   start();
   line(100, 100, 500, 500);
