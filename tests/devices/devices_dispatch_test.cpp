@@ -8,9 +8,11 @@
 #include "draw/device_ops.h"
 #include "devices/dispatch.h"
 #include "devices/driver.h"
+#include "devices/sheet.h"
 #include "draw/pipeline.h"
 #include "korvan.h"
 #include "support/plot_fixture.h"
+#include "support/recording_driver.h"
 
 using namespace korvan;
 using korvan::test::PlotTest;
@@ -18,31 +20,6 @@ using ::testing::internal::CaptureStdout;
 using ::testing::internal::GetCapturedStdout;
 
 namespace {
-
-struct Call {
-  std::string what;
-  float a, b, c, d;
-  int n;
-};
-
-class Recorder : public Driver {
- public:
-  std::vector<Call>* calls;
-  bool poly = false;
-  explicit Recorder(std::vector<Call>* c) : calls(c) {}
-  void point(Global&, float x, float y, int mode) override {
-    calls->push_back({"point", x, y, 0, 0, mode});
-  }
-  bool polygons() const override { return poly; }
-  void polygon(Global&, const float* xs, const float* ys, int n) override {
-    calls->push_back({"polygon", xs[0], ys[0], xs[n - 1], ys[n - 1], n});
-  }
-  void box(Global&, float x1, float y1, float x2, float y2, int colour) override {
-    calls->push_back({"box", x1, y1, x2, y2, colour});
-  }
-  void erase(Global&) override { calls->push_back({"erase", 0, 0, 0, 0, 0}); }
-  void flush(Global&) override { calls->push_back({"flush", 0, 0, 0, 0, 0}); }
-};
 
 // The file of a plot made on device `key` by `draw`.
 template <class F>
@@ -59,36 +36,29 @@ std::string plot(const char* key, F draw) {
 
 }  // namespace
 
-class Dispatch : public PlotTest {
+using korvan::test::Event;
+
+class Dispatch : public korvan::test::RecordingTest {
  protected:
-  std::vector<Call> calls;
-  Recorder* rec = nullptr;
-  Global& start() {
-    CaptureStdout();
-    metafl("VIRT");
-    korini();
-    GetCapturedStdout();
-    Global& g = qqgglb();
-    g.driver.reset();
-    rec = new Recorder(&calls);
-    g.driver.reset(rec);
-    return g;
+  Global& begin() {
+    start();
+    return G();
   }
 };
 
 TEST_F(Dispatch, EveryPointIsCountedMovesToo) {
-  Global& g = start();
+  Global& g = begin();
   int before = g.vectorCount;
   xjdraw(g, 1, 2, 3);
   xjdraw(g, 3, 4, 2);
   xjdraw(g, 5, 6, 9);
   EXPECT_EQ(g.vectorCount - before, 3);
-  ASSERT_EQ(calls.size(), 3u);
-  EXPECT_EQ(calls[2].n, 9);  // other modes pass through
+  ASSERT_EQ(rec->events.size(), 3u);
+  EXPECT_EQ(rec->events[2].mode, 9);  // other modes pass through
 }
 
 TEST_F(Dispatch, BoxIsShiftedAndClipped) {
-  Global& g = start();
+  Global& g = begin();
   g.shiftX = 10;
   g.shiftY = 20;
   dbox(g, -50, -50, 100, 100, 300);
@@ -97,56 +67,94 @@ TEST_F(Dispatch, BoxIsShiftedAndClipped) {
   g.clipXmin = 50;
   g.clipYmax = 60;
   dbox(g, 0, 0, 100, 100, 5);
+  const auto& calls = rec->events;
   ASSERT_EQ(calls.size(), 2u);
-  EXPECT_EQ(calls[0].what, "box");
-  EXPECT_FLOAT_EQ(calls[0].a, 0);
-  EXPECT_FLOAT_EQ(calls[0].b, 0);
-  EXPECT_FLOAT_EQ(calls[0].c, 110);
-  EXPECT_FLOAT_EQ(calls[0].d, 120);
-  EXPECT_EQ(calls[0].n, 44);  // the index wraps round the table
-  EXPECT_FLOAT_EQ(calls[1].a, 50);
-  EXPECT_FLOAT_EQ(calls[1].b, 20);
-  EXPECT_FLOAT_EQ(calls[1].c, 110);
-  EXPECT_FLOAT_EQ(calls[1].d, 60);
+  EXPECT_EQ(calls[0].kind, Event::Box);
+  EXPECT_FLOAT_EQ(calls[0].x, 0);
+  EXPECT_FLOAT_EQ(calls[0].y, 0);
+  EXPECT_FLOAT_EQ(calls[0].x2, 110);
+  EXPECT_FLOAT_EQ(calls[0].y2, 120);
+  EXPECT_EQ(calls[0].value, 44);  // the index wraps round the table
+  EXPECT_FLOAT_EQ(calls[1].x, 50);
+  EXPECT_FLOAT_EQ(calls[1].y, 20);
+  EXPECT_FLOAT_EQ(calls[1].x2, 110);
+  EXPECT_FLOAT_EQ(calls[1].y2, 60);
 }
 
 TEST_F(Dispatch, PolygonsOnlyWhereTheDriverTakesThem) {
-  Global& g = start();
+  Global& g = begin();
   float xs[300], ys[300];
   for (int i = 0; i < 300; ++i) {
     xs[i] = static_cast<float>(i);
     ys[i] = static_cast<float>(2 * i);
   }
   xjpoly(g, xs, ys, 300);
-  EXPECT_TRUE(calls.empty());
-  rec->poly = true;
+  EXPECT_TRUE(rec->events.empty());
+  rec->acceptPolygons = true;
   g.shiftX = 5;
   g.shiftY = 7;
   xjpoly(g, xs, ys, 300);
-  ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0].n, 300);
-  EXPECT_FLOAT_EQ(calls[0].a, 5);
-  EXPECT_FLOAT_EQ(calls[0].b, 7);
-  EXPECT_FLOAT_EQ(calls[0].c, 304);
-  EXPECT_FLOAT_EQ(calls[0].d, 605);
+  ASSERT_EQ(rec->polys.size(), 1u);
+  const auto& p = rec->polys[0];
+  ASSERT_EQ(p.x.size(), 300u);
+  EXPECT_FLOAT_EQ(p.x[0], 5);
+  EXPECT_FLOAT_EQ(p.y[0], 7);
+  EXPECT_FLOAT_EQ(p.x[299], 304);
+  EXPECT_FLOAT_EQ(p.y[299], 605);
 }
 
 TEST_F(Dispatch, EraseAndSendFlushThePendingStroke) {
-  Global& g = start();
+  Global& g = begin();
   qqmove(g, 10, 10);
   qqdraw(g, 20, 20);
   sendbf();
+  const auto& calls = rec->events;
   ASSERT_EQ(calls.size(), 3u);
-  EXPECT_EQ(calls[0].what, "point");
-  EXPECT_EQ(calls[1].what, "point");
-  EXPECT_EQ(calls[2].what, "flush");
+  EXPECT_EQ(calls[0].kind, Event::Point);
+  EXPECT_EQ(calls[1].kind, Event::Point);
+  EXPECT_EQ(calls[2].kind, Event::Flush);
   qqmove(g, 1, 1);
   qqdraw(g, 2, 2);
   erase();
-  EXPECT_EQ(calls.back().what, "erase");
+  EXPECT_EQ(calls.back().kind, Event::Erase);
   EXPECT_EQ(calls.size(), 6u);
   winupd();  // not a screen device: nothing
   EXPECT_EQ(calls.size(), 6u);
+}
+
+TEST(DeviceTransform, BothSurfacesUprightAndTurned) {
+  Global g{};
+  g.pageWidth = 3000;
+  g.pageHeight = 2000;
+  g.deviceScale = 0.5f;
+  struct Case {
+    int rotation;
+    float downX, downY, sheetX, sheetY;
+    int pageW, pageH;
+  } cases[] = {{0, 50, 20, 50, 980, 3000, 2000}, {1, 20, 1450, 20, 50, 2000, 3000},
+               {2, 50, 20, 50, 980, 3000, 2000}};
+  for (const Case& c : cases) {
+    g.rotation = c.rotation;
+    float X, Y;
+    qqdown(g, 100, 40, X, Y);
+    EXPECT_FLOAT_EQ(X, c.downX) << c.rotation;
+    EXPECT_FLOAT_EQ(Y, c.downY) << c.rotation;
+    qqsheet(g, g.rotation == 1, 100, 40, X, Y);
+    EXPECT_FLOAT_EQ(X, c.sheetX) << c.rotation;
+    EXPECT_FLOAT_EQ(Y, c.sheetY) << c.rotation;
+    int w, h;
+    qqdevpage(g, w, h);
+    EXPECT_EQ(w, c.pageW) << c.rotation;
+    EXPECT_EQ(h, c.pageH) << c.rotation;
+  }
+  // Across the portrait sheet only a wider page that rotation 2 does not hold.
+  g.rotation = 0;
+  EXPECT_TRUE(qqsheetTurned(g));
+  g.rotation = 2;
+  EXPECT_FALSE(qqsheetTurned(g));
+  g.rotation = 0;
+  std::swap(g.pageWidth, g.pageHeight);
+  EXPECT_FALSE(qqsheetTurned(g));
 }
 
 class Records : public PlotTest {};

@@ -7,6 +7,7 @@
 #include "core/edition.h"
 #include "core/colour_entry.h"
 #include "core/state.h"
+#include "devices/sheet.h"
 #include "devices/dispatch.h"
 
 namespace korvan {
@@ -121,12 +122,8 @@ void CgmDriver::inicgm(Global& g, int kind) {
     word(g, 0x0001);
 
     float s = g.deviceScale;
-    float a = static_cast<float>(g.pageWidth), b = static_cast<float>(g.pageHeight);
-    if (g.rotation == 1) {
-      float t2 = a;
-      a = b;
-      b = t2;
-    }
+    float a, b;
+    qqdevpage(g, a, b);
     word(g, kVdcExtent);
     word(g, 0);
     word(g, 0);
@@ -159,15 +156,8 @@ void CgmDriver::drwcgm(Global& g, float x, float y, int op) {
 }
 
 void CgmDriver::point(Global& g, float x, float y, int mode) {
-  float s = g.deviceScale;
   float X, Y;
-  if (g.rotation == 1) {
-    X = y * s;
-    Y = x * s;
-  } else {
-    X = x * s;
-    Y = (static_cast<float>(g.pageHeight) - y) * s;
-  }
+  qqsheet(g, g.rotation == 1, x, y, X, Y);
   drwcgm(g, X, Y, mode);
 }
 

@@ -5,6 +5,7 @@
 
 #include "core/sink.h"
 #include "core/state.h"
+#include "devices/sheet.h"
 #include "devices/dispatch.h"
 
 namespace korvan {
@@ -20,15 +21,17 @@ void field(Global& g, float v) {
 void GkslDriver::open(Global& g) {
   g.deviceScale = 1.0f / static_cast<float>(std::max(g.pageWidth, g.pageHeight));
   lastMode = 0;
-  if (g.outFile)
-    g.outFile->printf("%10.1f%10.1f\n", g.pageWidth / 100.0, g.pageHeight / 100.0);
+  double w, h;
+  qqdevpage(g, w, h);
+  if (g.outFile) g.outFile->printf("%10.1f%10.1f\n", w / 100.0, h / 100.0);
 }
 
 void GkslDriver::point(Global& g, float x, float y, int mode) {
   // One field at a time: the line buffer packs eight fields to a line.
-  float s = g.deviceScale;
-  field(g, x * s);
-  field(g, (static_cast<float>(g.pageHeight) - y) * s);
+  float X, Y;
+  qqsheet(g, g.rotation == 1, x, y, X, Y);
+  field(g, X);
+  field(g, Y);
   if (mode != lastMode) {
     if (mode == 2)
       qqsbuf(g, " 2.0000000", 10);

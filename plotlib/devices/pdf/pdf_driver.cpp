@@ -41,7 +41,7 @@ void PdfDriver::toDevice(const Global& g, float x, float y, float& X, float& Y) 
 void PdfDriver::open(Global& g) {
   g_ = &g;
   double w = g.pageWidth, h = g.pageHeight;
-  landscape_ = g.pageWidth > g.pageHeight && g.rotation != 2;
+  landscape_ = qqsheetTurned(g);
   double d = landscape_ ? std::min(kAreaLong / w, kAreaShort / h)
                         : std::min(kAreaShort / w, kAreaLong / h);
   d = std::min(d, kNatural);

@@ -133,7 +133,7 @@ void PostScriptDriver::toDevice(const Global& g, float x, float y, float& X, flo
 void PostScriptDriver::open(Global& g) {
   float w = static_cast<float>(g.pageWidth);
   float h = static_cast<float>(g.pageHeight);
-  landscape_ = g.pageWidth > g.pageHeight && g.rotation != 2;
+  landscape_ = qqsheetTurned(g);
   float d = landscape_ ? std::min(std::min(5600.0f / w, 3900.0f / h), 2.0f)
                        : std::min(std::min(3900.0f / w, 5600.0f / h), 2.0f);
   g.deviceScale = kScale;

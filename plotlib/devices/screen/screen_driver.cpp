@@ -8,6 +8,7 @@
 
 #include "core/colour_entry.h"
 #include "core/state.h"
+#include "devices/sheet.h"
 #include "devices/device_table.h"
 #include "devices/screen/bitmap.h"
 #include "korvan.h"
@@ -572,8 +573,8 @@ void ScreenDriver::open(Global& g) {
   g.winEndMode = 0;
   g.winKeyMode = 0;
   g.winDelay = 10;
-  int pw = g.pageWidth, ph = g.pageHeight;
-  if (g.rotation == 1) std::swap(pw, ph);
+  int pw, ph;
+  qqdevpage(g, pw, ph);
   int w = 0, h = 0;
   g.screenDepth = qqwini(device_, pw, ph, g.winMode, &g.winX, &g.winY, &g.winWidth, &g.winHeight,
                          g.bgMode, g.winDisplayMode, &w, &h);
@@ -589,11 +590,9 @@ void ScreenDriver::open(Global& g) {
 }
 
 void ScreenDriver::point(Global& g, float x, float y, int mode) {
-  float s = g.deviceScale;
-  if (g.rotation == 1)
-    qqwdrw(rnd(y * s), rnd((static_cast<float>(g.pageWidth) - x) * s), mode);
-  else
-    qqwdrw(rnd(x * s), rnd(y * s), mode);
+  float X, Y;
+  qqdown(g, x, y, X, Y);
+  qqwdrw(rnd(X), rnd(Y), mode);
 }
 
 void ScreenDriver::polygon(Global& g, const float* xs, const float* ys, int n) {

@@ -8,6 +8,7 @@
 #include "core/sink.h"
 #include "core/colour_entry.h"
 #include "core/state.h"
+#include "devices/sheet.h"
 
 namespace korvan {
 
@@ -33,21 +34,14 @@ void writePoint(ByteSink& f, float x, float y, int k, int n) {
 }  // namespace
 
 void SvgDriver::toDevice(const Global& g, float x, float y, float& X, float& Y) const {
-  float s = g.deviceScale;
-  if (g.rotation == 1) {
-    X = y * s;
-    Y = (static_cast<float>(g.pageWidth) - x) * s;
-  } else {
-    X = x * s;
-    Y = y * s;
-  }
+  qqdown(g, x, y, X, Y);
 }
 
 void SvgDriver::open(Global& g) {
   float w = static_cast<float>(g.winWidth - 1);
   float h = static_cast<float>(g.winHeight - 1);
-  float pw = static_cast<float>(g.pageWidth), ph = static_cast<float>(g.pageHeight);
-  if (g.rotation == 1) std::swap(pw, ph);
+  float pw, ph;
+  qqdevpage(g, pw, ph);
   float s = std::min(w / pw, h / ph);
   s = std::min(s, (g.pageWidth > g.pageHeight ? w : h) / 2969.0f);
   g.deviceScale = s;

@@ -8,6 +8,7 @@
 #include "core/sink.h"
 #include "core/colour_entry.h"
 #include "core/state.h"
+#include "devices/sheet.h"
 #include "devices/dispatch.h"
 #include "devices/screen/screen_font.h"
 #include "platform/font_service.h"
@@ -106,8 +107,8 @@ void WmfDriver::open(Global& g) {
 }
 
 void WmfDriver::qqwmf1(Global& g) {
-  float a = static_cast<float>(g.pageWidth), b = static_cast<float>(g.pageHeight);
-  if (g.rotation == 1) std::swap(a, b);
+  float a, b;
+  qqdevpage(g, a, b);
   a_ = rnd(a * kScale);
   b_ = rnd(b * kScale);
   body_.clear();
@@ -303,16 +304,9 @@ void WmfDriver::largePolygon() {
 }
 
 void WmfDriver::point(Global& g, float x, float y, int mode) {
-  float s = g.deviceScale;
-  int X, Y;
-  if (g.rotation == 1) {
-    X = rnd(y * s);
-    Y = rnd((static_cast<float>(g.pageWidth) - x) * s);
-  } else {
-    X = rnd(x * s);
-    Y = rnd(y * s);
-  }
-  qqwmf4(X, Y, mode);
+  float X, Y;
+  qqdown(g, x, y, X, Y);
+  qqwmf4(rnd(X), rnd(Y), mode);
 }
 
 void WmfDriver::polygon(Global& g, const float* xs, const float* ys, int n) {
