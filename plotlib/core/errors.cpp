@@ -135,14 +135,7 @@ void qqserr(Global& g, const char* text) {
 }
 
 std::tm qqltim() {
-  std::time_t t = std::time(nullptr);
-  std::tm tmv{};
-#if defined(_WIN32)
-  localtime_s(&tmv, &t);
-#else
-  localtime_r(&t, &tmv);
-#endif
-  return tmv;
+  return platform::localTime(std::time(nullptr));
 }
 
 const char* dddate() {

@@ -6,11 +6,6 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#if defined(_WIN32)
-#include <fcntl.h>
-#include <io.h>
-#include <sys/stat.h>
-#endif
 
 #include "core/edition.h"
 #include "core/sink.h"
@@ -29,18 +24,6 @@ bool readable(const char* name) {
   return true;
 }
 
-bool isSeparator(char c) {
-#if defined(_WIN32)
-  return c == '\\' || c == '/' || c == ':';
-#else
-  return c == '\\' || c == '/';
-#endif
-}
-
-}  // namespace
-
-namespace {
-
 // The n-th version of a file name: the base name cut so that it keeps at most
 // eight characters together with the suffix "_n". Version 0 is the name.
 std::string versionName(const std::string& name, int n) {
@@ -49,7 +32,7 @@ std::string versionName(const std::string& name, int n) {
   if (n == 0) return full;
   std::size_t start = 0;
   for (std::size_t i = 0; i < full.size(); ++i)
-    if (isSeparator(full[i])) start = i + 1;
+    if (platform::isPathSeparator(full[i])) start = i + 1;
   std::size_t dot = full.rfind('.');
   if (dot == std::string::npos || dot < start) dot = full.size();
   char sfx[16];
@@ -102,10 +85,8 @@ void qqgenv(const char* variable, char* text, std::size_t cap) {
   if (qqgetreg(text, cap) == 0) return;
 #if defined(KORVAN_DATA_DIR)
   std::snprintf(text, cap, "%s", KORVAN_DATA_DIR);
-#elif defined(_WIN32)
-  std::snprintf(text, cap, "c:\\korvan");
 #else
-  std::snprintf(text, cap, "/usr/local/share/korvan");
+  std::snprintf(text, cap, "%s", platform::defaultDataDirectory());
 #endif
 }
 
@@ -118,17 +99,8 @@ std::unique_ptr<ByteSink> qqopfl(Global& g, char* name, std::size_t cap, bool bi
   for (int n = 0; n <= 9999; ++n) {
     std::string candidate = versionName(original, n);
     if (readable(candidate.c_str())) continue;
-#if defined(_WIN32)
-    // The runtime's fopen may not know the "x" mode: the exclusive creation
-    // is asked of _open, in text mode except for the binary formats.
-    std::FILE* f = nullptr;
-    int fd = _open(candidate.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | (binary ? _O_BINARY : _O_TEXT),
-                   _S_IREAD | _S_IWRITE);
-    if (fd >= 0 && !(f = _fdopen(fd, binary ? "wb" : "w"))) _close(fd);
-#else
-    (void)binary;
-    std::FILE* f = std::fopen(candidate.c_str(), "wbx");
-#endif
+    errno = 0;
+    std::FILE* f = platform::createExclusive(candidate.c_str(), binary);
     if (f) {
       std::snprintf(name, cap, "%s", candidate.c_str());
       return std::make_unique<ByteSink>(f);

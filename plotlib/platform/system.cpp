@@ -1,4 +1,4 @@
-// The registry lookup and the message box; see system.h.
+// The operating system services of system.h.
 #include "platform/system.h"
 
 #include <cstdio>
@@ -7,6 +7,9 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
 #endif
 
@@ -50,6 +53,27 @@ void showMessage(const char* text, const char* caption) {
   MessageBoxA(nullptr, text, caption, MB_OK);
 }
 
+std::FILE* createExclusive(const char* name, bool binary) {
+  // The runtime's fopen may not know the "x" mode: the exclusive creation
+  // is asked of _open.
+  int fd = _open(name, _O_WRONLY | _O_CREAT | _O_EXCL | (binary ? _O_BINARY : _O_TEXT),
+                 _S_IREAD | _S_IWRITE);
+  if (fd < 0) return nullptr;
+  std::FILE* f = _fdopen(fd, binary ? "wb" : "w");
+  if (!f) _close(fd);
+  return f;
+}
+
+std::tm localTime(std::time_t t) {
+  std::tm tmv{};
+  localtime_s(&tmv, &t);
+  return tmv;
+}
+
+bool isPathSeparator(char c) { return c == '\\' || c == '/' || c == ':'; }
+char pathSeparator() { return '\\'; }
+const char* defaultDataDirectory() { return "c:\\korvan"; }
+
 #else
 
 bool registryDirectory(char* text, std::size_t cap) {
@@ -61,6 +85,20 @@ void showMessage(const char* text, const char*) {
   std::printf("%s\n", text);
   std::fflush(stdout);
 }
+
+std::FILE* createExclusive(const char* name, bool) { return std::fopen(name, "wbx"); }
+
+std::tm localTime(std::time_t t) {
+  std::tm tmv{};
+  localtime_r(&t, &tmv);
+  return tmv;
+}
+
+// A backslash is taken as a separator too, so that names written for
+// Windows keep their directories.
+bool isPathSeparator(char c) { return c == '\\' || c == '/'; }
+char pathSeparator() { return '/'; }
+const char* defaultDataDirectory() { return "/usr/local/share/korvan"; }
 
 #endif
 

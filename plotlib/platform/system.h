@@ -1,11 +1,13 @@
 // Services of the operating system outside the window: the installation
-// directory recorded by the system (the registry on Windows), and the
-// message box of the line protocol and of fatal screen messages.
-//
-// Entry points: registryDirectory(), showMessage().
+// directory recorded by the system (the registry on Windows), the message
+// box of the line protocol and of fatal screen messages, exclusive file
+// creation, local time and the file name separators. Everything above this
+// header is the same on every system.
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
+#include <ctime>
 
 namespace korvan::platform {
 
@@ -17,5 +19,21 @@ bool registryDirectory(char* text, std::size_t cap);
 // A message for the user: a message box on Windows, standard output
 // elsewhere.
 void showMessage(const char* text, const char* caption);
+
+// Creates a file that must not exist yet, for writing; binary files are
+// written byte for byte, text files with the system's line ends. nullptr
+// with errno set (EEXIST when the name is taken) on failure.
+std::FILE* createExclusive(const char* name, bool binary);
+
+// The broken-down local time of t.
+std::tm localTime(std::time_t t);
+
+// Separators of directories in file names, and the one used to join them.
+bool isPathSeparator(char c);
+char pathSeparator();
+
+// Where the library's data files are when neither the environment nor the
+// registry says.
+const char* defaultDataDirectory();
 
 }  // namespace korvan::platform

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/state.h"
+#include "platform/system.h"
 #include "core/wrap.h"
 #include "devices/device_table.h"
 #include "devices/driver.h"
@@ -63,11 +64,7 @@ int toDevice(float v, float s) {
 std::string fontPath(int slot) {
   char dir[512];
   qqgenv("KORVAN", dir, sizeof dir);
-#if defined(_WIN32)
-  const char* sep = "\\";
-#else
-  const char* sep = "/";
-#endif
+  const char sep = platform::pathSeparator();
   return std::string(dir) + sep + "fonts" + sep + kFiles[slot].name + ".bdf";
 }
 
