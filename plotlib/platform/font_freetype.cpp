@@ -16,12 +16,11 @@
 #include <string>
 
 #include "platform/font_service.h"
+#include "platform/font_table.h"
 
 namespace korvan::platform {
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 bool sameName(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
@@ -32,20 +31,13 @@ bool sameName(const std::string& a, const std::string& b) {
   return true;
 }
 
-std::string trimmed(const char* name) {
-  std::string s = name ? name : "";
-  std::size_t b = s.find_first_not_of(' ');
-  if (b == std::string::npos) return "";
-  return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
-
 class FreeTypeFonts final : public FontService {
  public:
   FreeTypeFonts() {
     if (FT_Init_FreeType(&library_) != 0) library_ = nullptr;
   }
   ~FreeTypeFonts() override {
-    for (auto& [id, font] : fonts_) FT_Done_Face(font.face);
+    fonts_.clear();  // the faces go before their library
     if (library_) FT_Done_FreeType(library_);
   }
 
@@ -53,7 +45,7 @@ class FreeTypeFonts final : public FontService {
     if (!library_ || size < 1) return 0;
     std::string file;
     int index = 0;
-    if (!resolve(trimmed(name), file, index)) return 0;
+    if (!resolve(trimmedName(name), file, index)) return 0;
     FT_Face face = nullptr;
     if (FT_New_Face(library_, file.c_str(), index, &face) != 0) return 0;
     FT_Select_Charmap(face, FT_ENCODING_UNICODE);
@@ -61,38 +53,25 @@ class FreeTypeFonts final : public FontService {
       FT_Done_Face(face);
       return 0;
     }
-    Font font;
-    font.face = face;
-    font.antialias = antialias;
-    double a = static_cast<double>(angle) * kPi / 180.0;
-    font.cos = std::cos(a);
-    font.sin = std::sin(a);
-    font.ascent = static_cast<double>(face->size->metrics.ascender) / 64.0;
-    int id = next_++;
-    fonts_[id] = font;
-    return id;
+    return fonts_.add(face, angle, antialias,
+                      static_cast<double>(face->size->metrics.ascender) / 64.0);
   }
 
-  void release(int id) override {
-    auto it = fonts_.find(id);
-    if (it == fonts_.end()) return;
-    FT_Done_Face(it->second.face);
-    fonts_.erase(it);
-  }
+  void release(int id) override { fonts_.release(id); }
 
   int width(int id, unsigned char code) override {
-    Font* font = find(id);
+    Font* font = fonts_.find(id);
     if (!font) return 0;
-    FT_Set_Transform(font->face, nullptr, nullptr);
-    if (FT_Load_Char(font->face, code, loadFlags(*font)) != 0) return 0;
-    return static_cast<int>(std::lround(font->face->glyph->metrics.horiAdvance / 64.0));
+    FT_Set_Transform(font->handle, nullptr, nullptr);
+    if (FT_Load_Char(font->handle, code, loadFlags(*font)) != 0) return 0;
+    return static_cast<int>(std::lround(font->handle->glyph->metrics.horiAdvance / 64.0));
   }
 
   void draw(int id, const Surface& surface, int x, int y, const char* text,
             std::uint32_t rgb) override {
-    Font* font = find(id);
+    Font* font = fonts_.find(id);
     if (!font || !text || !surface.pixels) return;
-    FT_Face face = font->face;
+    FT_Face face = font->handle;
     // FreeType turns counter-clockwise with y up; the surface has y down.
     FT_Matrix m;
     m.xx = static_cast<FT_Fixed>(std::lround(font->cos * 65536.0));
@@ -118,17 +97,8 @@ class FreeTypeFonts final : public FontService {
   }
 
  private:
-  struct Font {
-    FT_Face face = nullptr;
-    bool antialias = true;
-    double cos = 1.0, sin = 0.0;
-    double ascent = 0.0;  // pixels
-  };
-
-  Font* find(int id) {
-    auto it = fonts_.find(id);
-    return it == fonts_.end() ? nullptr : &it->second;
-  }
+  using Font = FontTable<FT_Face>::Font;
+  static void freeFace(FT_Face face) { FT_Done_Face(face); }
 
   static FT_Int32 loadFlags(const Font& font) {
     return font.antialias ? FT_LOAD_TARGET_NORMAL : (FT_LOAD_TARGET_MONO | FT_LOAD_MONOCHROME);
@@ -205,24 +175,14 @@ class FreeTypeFonts final : public FontService {
         } else if (bm.pixel_mode == FT_PIXEL_MODE_GRAY) {
           unsigned a = src[col];
           if (a == 0) continue;
-          dst[x] = a == 255 ? rgb : blend(dst[x], rgb, a);
+          dst[x] = a == 255 ? rgb : blendRgb(dst[x], rgb, a);
         }
       }
     }
   }
 
-  static std::uint32_t blend(std::uint32_t under, std::uint32_t over, unsigned a) {
-    std::uint32_t out = 0;
-    for (int shift = 0; shift <= 16; shift += 8) {
-      unsigned u = under >> shift & 255, o = over >> shift & 255;
-      out |= ((o * a + u * (255 - a) + 127) / 255) << shift;
-    }
-    return out;
-  }
-
   FT_Library library_ = nullptr;
-  std::map<int, Font> fonts_;
-  int next_ = 1;
+  FontTable<FT_Face> fonts_{freeFace};
   std::set<std::string> noticed_;
 };
 

@@ -18,26 +18,23 @@
 #include <string>
 
 #include "platform/font_service.h"
+#include "platform/font_table.h"
 
 namespace korvan::platform {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
 class GdiFonts final : public FontService {
  public:
   GdiFonts() : dc_(CreateCompatibleDC(nullptr)) {}
   ~GdiFonts() override {
-    for (auto& [id, font] : fonts_) DeleteObject(font.handle);
+    fonts_.clear();
     if (dc_) DeleteDC(dc_);
   }
 
   int create(const char* name, int size, float angle, bool antialias) override {
     if (!dc_ || size < 1) return 0;
-    std::string face = name ? name : "";
-    std::size_t b = face.find_first_not_of(' ');
-    face = b == std::string::npos ? "" : face.substr(b, face.find_last_not_of(' ') - b + 1);
+    std::string face = trimmedName(name);
     LOGFONTA lf{};
     lf.lfHeight = size;  // positive: the height of the character cell
     int tenths = static_cast<int>(std::lround(static_cast<double>(angle) * 10.0));
@@ -52,26 +49,13 @@ class GdiFonts final : public FontService {
     std::snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "%s", face.c_str());
     HFONT handle = CreateFontIndirectA(&lf);
     if (!handle) return 0;
-    Font font;
-    font.handle = handle;
-    font.antialias = antialias;
-    double a = static_cast<double>(angle) * kPi / 180.0;
-    font.cos = std::cos(a);
-    font.sin = std::sin(a);
-    int id = next_++;
-    fonts_[id] = font;
-    return id;
+    return fonts_.add(handle, angle, antialias);
   }
 
-  void release(int id) override {
-    auto it = fonts_.find(id);
-    if (it == fonts_.end()) return;
-    DeleteObject(it->second.handle);
-    fonts_.erase(it);
-  }
+  void release(int id) override { fonts_.release(id); }
 
   int width(int id, unsigned char code) override {
-    Font* font = find(id);
+    Font* font = fonts_.find(id);
     if (!font) return 0;
     char text[1] = {static_cast<char>(code)};
     SIZE size{};
@@ -83,7 +67,7 @@ class GdiFonts final : public FontService {
 
   void draw(int id, const Surface& surface, int x, int y, const char* text,
             std::uint32_t rgb) override {
-    Font* font = find(id);
+    Font* font = fonts_.find(id);
     if (!font || !text || !*text || !surface.pixels) return;
     int n = static_cast<int>(std::strlen(text));
     HGDIOBJ oldFont = SelectObject(dc_, font->handle);
@@ -142,36 +126,18 @@ class GdiFonts final : public FontService {
         if (!font->antialias)
           d = rgb;  // also right for a surface of palette indices
         else
-          d = a == 255 ? rgb : blend(d, rgb, a);
+          d = a == 255 ? rgb : blendRgb(d, rgb, a);
       }
     }
     DeleteObject(scratch);
   }
 
  private:
-  struct Font {
-    HFONT handle = nullptr;
-    bool antialias = true;
-    double cos = 1.0, sin = 0.0;
-  };
-
-  Font* find(int id) {
-    auto it = fonts_.find(id);
-    return it == fonts_.end() ? nullptr : &it->second;
-  }
-
-  static std::uint32_t blend(std::uint32_t under, std::uint32_t over, unsigned a) {
-    std::uint32_t out = 0;
-    for (int shift = 0; shift <= 16; shift += 8) {
-      unsigned u = under >> shift & 255, o = over >> shift & 255;
-      out |= ((o * a + u * (255 - a) + 127) / 255) << shift;
-    }
-    return out;
-  }
+  using Font = FontTable<HFONT>::Font;
+  static void freeFont(HFONT font) { DeleteObject(font); }
 
   HDC dc_;
-  std::map<int, Font> fonts_;
-  int next_ = 1;
+  FontTable<HFONT> fonts_{freeFont};
 };
 
 }  // namespace

@@ -28,10 +28,9 @@ std::string plot(const char* key, F draw) {
   metafl(key);
   korini();
   draw(qqgglb());
-  std::string name = qqgglb().outFileName;
-  korfin();
+  std::string file = PlotTest::endAndRead();
   GetCapturedStdout();
-  return PlotTest::slurp(name);
+  return file;
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "core/state.h"
+#include "korvan.h"
 
 namespace korvan::test {
 
@@ -46,6 +47,12 @@ class PlotTest : public ::testing::Test {
     std::ofstream(name, std::ios::binary) << content;
   }
   static bool exists(const std::string& name) { return std::filesystem::exists(name); }
+  // Ends the plot and returns what its output file holds.
+  static std::string endAndRead() {
+    std::string name = qqgglb().outFileName;
+    korfin();
+    return slurp(name);
+  }
 
   // What the library prints while f runs.
   template <class F>

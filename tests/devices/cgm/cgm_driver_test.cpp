@@ -112,11 +112,7 @@ class CgmTest : public PlotTest {
     g.protocolOn = 0;
     return g;
   }
-  std::string finish() {
-    std::string name = qqgglb().outFileName;
-    korfin();
-    return slurp(name);
-  }
+  std::string finish() { return endAndRead(); }
   // The elements of the picture body, without the header and the final
   // move of the plot end.
   static std::vector<Element> body(const Metafile& m) {

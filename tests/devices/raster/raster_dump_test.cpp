@@ -16,20 +16,8 @@ namespace {
 using test::pixelsOf;
 using test::samePixels;
 
-class RasterDump : public test::PlotTest {
+class RasterDump : public test::RasterFixture {
  protected:
-  void SetUp() override {
-    PlotTest::SetUp();
-    g = jqqlev(0, 0, "test");
-    ASSERT_NE(g, nullptr);
-    test::testTable(table);
-  }
-  void make(VirtualRaster& r, int w, int h, int mode, bool picture = true) {
-    int ww = w, hh = h;
-    ASSERT_EQ(r.qqvini(2969, 2099, &ww, &hh, 1, 0, mode), 0);
-    r.qqvvlt(table);
-    if (picture) test::drawPicture(r);
-  }
   std::string dump(VirtualRaster& r, const char* base = "korvan.img") {
     char name[260];
     std::snprintf(name, sizeof name, "%s", base);
@@ -53,8 +41,6 @@ class RasterDump : public test::PlotTest {
     std::memcpy(header + 20, numbers, 53);
     return std::string(header, 80) + pixels;
   }
-  Global* g = nullptr;
-  int table[256];
 };
 
 TEST_F(RasterDump, HeaderDescribesTheBufferThatFollows) {

@@ -18,20 +18,8 @@ using test::pixelsOf;
 using test::samePixels;
 using test::sh;
 
-class ImageReaders : public test::PlotTest {
+class ImageReaders : public test::RasterFixture {
  protected:
-  void SetUp() override {
-    PlotTest::SetUp();
-    g = jqqlev(0, 0, "test");
-    ASSERT_NE(g, nullptr);
-    test::testTable(table);
-  }
-  void make(VirtualRaster& r, int w, int h, int mode, bool picture = true) {
-    int ww = w, hh = h;
-    ASSERT_EQ(r.qqvini(2969, 2099, &ww, &hh, 1, 0, mode), 0);
-    r.qqvvlt(table);
-    if (picture) test::drawPicture(r);
-  }
   ImageInfo info(VirtualRaster& r, int device) {
     ImageInfo s;
     s.device = r.trueColour() ? -device : device;
@@ -68,8 +56,6 @@ class ImageReaders : public test::PlotTest {
     EXPECT_TRUE(test::readPpm(name, &d));
     return d;
   }
-  Global* g = nullptr;
-  int table[256];
 };
 
 TEST_F(ImageReaders, OwnBmpAndGifReadBackToTheSamePixels) {

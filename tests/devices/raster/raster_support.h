@@ -124,4 +124,25 @@ inline void drawPicture(VirtualRaster& r) {
   r.qqvlin(w / 2, 0, w / 2, h - 1);
 }
 
+// A library state without a plot, a test colour table and rasters drawn
+// with the test picture.
+class RasterFixture : public PlotTest {
+ protected:
+  void SetUp() override {
+    PlotTest::SetUp();
+    g = jqqlev(0, 0, "test");
+    ASSERT_NE(g, nullptr);
+    testTable(table);
+  }
+  void make(VirtualRaster& r, int w, int h, int mode, bool picture = true) {
+    int ww = w, hh = h;
+    ASSERT_EQ(r.qqvini(2969, 2099, &ww, &hh, 1, 0, mode), 0);
+    r.qqvvlt(table);
+    if (picture) drawPicture(r);
+  }
+
+  Global* g = nullptr;
+  int table[256];
+};
+
 }  // namespace korvan::test

@@ -46,20 +46,9 @@ std::vector<Chunk> chunks(const std::string& png) {
   return out;
 }
 
-class ImageWriters : public test::PlotTest {
+class ImageWriters : public test::RasterFixture {
  protected:
-  void SetUp() override {
-    PlotTest::SetUp();
-    g = jqqlev(0, 0, "test");
-    ASSERT_NE(g, nullptr);
-  }
-  void make(int w, int h, int mode, bool picture = true) {
-    int ww = w, hh = h;
-    ASSERT_EQ(r.qqvini(2969, 2099, &ww, &hh, 1, 0, mode), 0);
-    test::testTable(table);
-    r.qqvvlt(table);
-    if (picture) test::drawPicture(r);
-  }
+  void make(int w, int h, int mode, bool picture = true) { RasterFixture::make(r, w, h, mode, picture); }
   ImageInfo info(int device, int palette = 256) {
     ImageInfo s;
     s.device = r.trueColour() ? -device : device;
@@ -84,9 +73,7 @@ class ImageWriters : public test::PlotTest {
     EXPECT_EQ(code, 0) << base;
     return name;
   }
-  Global* g = nullptr;
   VirtualRaster r;
-  int table[256];
 };
 
 // ---- PNG ----

@@ -115,11 +115,7 @@ class WmfTest : public PlotTest {
     g.protocolOn = 0;
     return g;
   }
-  std::string finish() {
-    std::string name = qqgglb().outFileName;
-    korfin();
-    return slurp(name);
-  }
+  std::string finish() { return endAndRead(); }
   // Records after the set-up and korini's colour.
   static std::vector<Record> body(const Metafile& m) {
     std::vector<Record> out;
