@@ -4,6 +4,7 @@
 // messages are turned into Events by the window procedure and queued until
 // the driver asks for them.
 #include "platform/window_system.h"
+#include "platform/window_slots.h"
 
 #if defined(_WIN32)
 
@@ -37,8 +38,7 @@ class Win32System : public WindowSystem {
  public:
   Win32System() { active = this; }
   ~Win32System() override {
-    for (std::size_t i = 0; i < windows_.size(); ++i)
-      if (windows_[i].used) destroy(static_cast<int>(i) + 1);
+    windows_.eachId([this](int id) { destroy(id); });
     unregisterClass();
     if (active == this) active = nullptr;
   }
@@ -65,11 +65,9 @@ class Win32System : public WindowSystem {
     if (!registerClass()) return 0;
     width = std::max(width, 1);
     height = std::max(height, 1);
-    int id = 0;
-    for (std::size_t i = 0; i < windows_.size() && id == 0; ++i)
-      if (!windows_[i].used) id = static_cast<int>(i) + 1;
+    int id = windows_.freeId();
     if (id == 0) return 0;
-    Win& w = windows_[static_cast<std::size_t>(id) - 1];
+    Win& w = windows_.at(id);
     w = Win();
     w.used = true;
     w.title = title ? title : "";
@@ -105,9 +103,7 @@ class Win32System : public WindowSystem {
     }
     freeSurface(*w);
     *w = Win();
-    bool any = false;
-    for (auto& other : windows_) any = any || other.used;
-    if (!any) unregisterClass();
+    if (!windows_.anyUsed()) unregisterClass();
   }
 
   Surface surface(int window) override {
@@ -244,17 +240,11 @@ class Win32System : public WindowSystem {
     std::string title;
   };
 
-  Win* find(int window) {
-    if (window < 1 || window > static_cast<int>(windows_.size())) return nullptr;
-    Win& w = windows_[static_cast<std::size_t>(window) - 1];
-    return w.used ? &w : nullptr;
-  }
+  Win* find(int window) { return windows_.find(window); }
   Win* byHwnd(HWND hwnd) {
-    for (auto& w : windows_)
-      if (w.used && w.hwnd == hwnd) return &w;
-    return nullptr;
+    return windows_.findIf([hwnd](const Win& w) { return w.hwnd == hwnd; });
   }
-  int idOf(const Win* w) const { return static_cast<int>(w - windows_.data()) + 1; }
+  int idOf(const Win* w) const { return windows_.idOf(w); }
 
   bool registerClass() {
     if (registered_) return true;
@@ -318,7 +308,7 @@ class Win32System : public WindowSystem {
     BitBlt(dc, 0, 0, cw, ch, w.dc, 0, 0, SRCCOPY);
   }
 
-  std::array<Win, 16> windows_;
+  WindowSlots<Win> windows_;
   std::deque<Event> events_;
   bool registered_ = false;
 };

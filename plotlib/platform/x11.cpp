@@ -5,6 +5,7 @@
 // surface is converted into a second image at each update. The environment
 // variable KORVAN_NO_SHM (any value) turns shared memory off.
 #include "platform/window_system.h"
+#include "platform/window_slots.h"
 
 #ifdef KORVAN_HAVE_X11
 
@@ -68,8 +69,7 @@ class X11System : public WindowSystem {
   }
 
   ~X11System() override {
-    for (std::size_t i = 0; i < windows_.size(); ++i)
-      if (windows_[i].used) destroy(static_cast<int>(i) + 1);
+    windows_.eachId([this](int id) { destroy(id); });
     XCloseDisplay(dpy_);
   }
 
@@ -87,9 +87,7 @@ class X11System : public WindowSystem {
              const char* title, bool show) override {
     if (width < 1) width = 1;
     if (height < 1) height = 1;
-    int id = 0;
-    for (std::size_t i = 0; i < windows_.size() && id == 0; ++i)
-      if (!windows_[i].used) id = static_cast<int>(i) + 1;
+    int id = windows_.freeId();
     if (id == 0) return 0;
     Win w;
     w.used = true;
@@ -128,7 +126,7 @@ class X11System : public WindowSystem {
     XSetWMProtocols(dpy_, w.xid, &wmDelete_, 1);
     // The shared-memory image keeps a pointer to its segment record, so the
     // record is made in its final place.
-    Win& slot = windows_[static_cast<std::size_t>(id) - 1];
+    Win& slot = windows_.at(id);
     slot = w;
     makeImage(slot, surfaceWidth, surfaceHeight);
     setTitle(id, title);
@@ -236,18 +234,12 @@ class X11System : public WindowSystem {
     std::string title;
   };
 
-  Win* find(int window) {
-    if (window < 1 || window > static_cast<int>(windows_.size())) return nullptr;
-    Win& w = windows_[static_cast<std::size_t>(window) - 1];
-    return w.used ? &w : nullptr;
-  }
+  Win* find(int window) { return windows_.find(window); }
 
   Win* byXid(::Window xid) {
-    for (auto& w : windows_)
-      if (w.used && w.xid == xid) return &w;
-    return nullptr;
+    return windows_.findIf([xid](const Win& w) { return w.xid == xid; });
   }
-  int idOf(const Win* w) const { return static_cast<int>(w - windows_.data()) + 1; }
+  int idOf(const Win* w) const { return windows_.idOf(w); }
 
   void makeImage(Win& w, int sw, int sh) {
     if (sw < 1 || sh < 1) return;
@@ -400,7 +392,7 @@ class X11System : public WindowSystem {
   Atom wmProtocols_, wmDelete_, netWmName_, utf8_;
   bool direct_ = false;
   bool shm_ = false;
-  std::array<Win, 16> windows_;  // fixed: images point into their records
+  WindowSlots<Win> windows_;  // fixed: images point into their records
 };
 
 }  // namespace
