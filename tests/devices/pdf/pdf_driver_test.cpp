@@ -20,6 +20,7 @@
 #include "draw/colour.h"
 #include "korvan.h"
 #include "support/plot_fixture.h"
+#include "support/scenes.h"
 
 namespace korvan::test {
 namespace {
@@ -281,17 +282,7 @@ class PdfRender : public PdfTest, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(PdfRender, LinesBoxesAndPolygonsWhereTheyWereDrawn) {
   start(GetParam());
-  // a red horizontal line, a green box and a blue filled triangle
-  color("RED");
-  linwid(10);
-  line(200, 300, 1200, 300);
-  Global& g = qqgglb();
-  g.colourTable[44] = 0x00FF00;
-  dbox(g, 1500, 200, 2000, 600, 44);
-  color("BLUE");
-  int xs[3] = {300, 1300, 300}, ys[3] = {1000, 1000, 1800};
-  shdpat(16);
-  areaf(xs, ys, 3);
+  test::drawLineBoxTriangle(10);
   std::string f = finish();
   EXPECT_EQ(objects(f)[3].compressed, GetParam());
   const int dpi = 72;

@@ -17,6 +17,7 @@
 #include "draw/pipeline.h"
 #include "korvan.h"
 #include "support/plot_fixture.h"
+#include "support/scenes.h"
 
 namespace korvan::test {
 namespace {
@@ -502,14 +503,7 @@ TEST_F(PsTest, PublicRoutinesDrawThePlotOnEveryKeyword) {
     SCOPED_TRACE(c.key);
     start(c.key);
     setvlt("RAIN");
-    color("RED");
-    linwid(10);
-    line(300, 400, 2600, 400);
-    shdpat(16);
-    color("BLUE");
-    int nx[] = {1800, 2600, 2200};
-    int ny[] = {1000, 1000, 1700};
-    areaf(nx, ny, 3);
+    test::drawLineAndTriangle(10);
     korfin();
     std::string file = slurp(c.file);
     EXPECT_NE(file.find("20 cm setlinewidth"), std::string::npos);
@@ -529,21 +523,7 @@ TEST_F(PsTest, PublicRoutinesDrawThePlotOnEveryKeyword) {
 
 TEST_F(PsTest, BoxesAndPolygonsCoverWhatWasDrawnBefore) {
   Global& g = start("POST");
-  g.colourTable[10] = 0xFF0000;
-  g.colourTable[20] = 0x0000FF;
-  qqsclr(g, 10);
-  qqstrk(g);
-  g.driver->width(g, 10);
-  // the line is still in the path buffer when the box arrives
-  xjdraw(g, 300.0f, 400.0f, 3);
-  xjdraw(g, 2600.0f, 400.0f, 2);
-  dbox(g, 1000, 300, 1400, 500, 20);
-  xjdraw(g, 300.0f, 1400.0f, 3);
-  xjdraw(g, 2600.0f, 1400.0f, 2);
-  qqsclr(g, 20);
-  const float tx[] = {1800, 2600, 2200};
-  const float ty[] = {1300, 1300, 1700};
-  xjpoly(g, tx, ty, 3);
+  test::drawCoverScene(g, 10);  // the line is still in the path buffer when the box arrives
   korfin();
   Image im = renderPs("korvan.psc", 72);
   ASSERT_FALSE(im.empty());

@@ -16,6 +16,7 @@
 #include "draw/pipeline.h"
 #include "korvan.h"
 #include "support/plot_fixture.h"
+#include "support/scenes.h"
 
 namespace korvan::test {
 namespace {
@@ -323,14 +324,7 @@ TEST_F(SvgTest, DocumentsOfSeveralPlotsAreWellFormed) {
 
 TEST_F(SvgTest, PublicRoutinesDrawThePlot) {
   start();
-  color("RED");
-  linwid(5);
-  line(300, 400, 2600, 400);
-  shdpat(16);
-  color("BLUE");
-  int nx[] = {1800, 2600, 2200};
-  int ny[] = {1000, 1000, 1700};
-  areaf(nx, ny, 3);
+  test::drawLineAndTriangle(5);
   std::string doc = finish();
   EXPECT_NE(doc.find("stroke=\"#ff0000\" stroke-width=\"5.000\""), std::string::npos) << doc;
   EXPECT_NE(doc.find("<polygon fill=\"#0000ff\""), std::string::npos) << doc;
@@ -344,21 +338,7 @@ TEST_F(SvgTest, PublicRoutinesDrawThePlot) {
 
 TEST_F(SvgTest, BoxesAndPolygonsCoverWhatWasDrawnBefore) {
   Global& g = start();
-  g.colourTable[10] = 0xFF0000;
-  g.colourTable[20] = 0x0000FF;
-  qqsclr(g, 10);
-  qqstrk(g);
-  g.driver->width(g, 5);
-  // the line is still in the point buffer when the box arrives
-  xjdraw(g, 300.0f, 400.0f, 3);
-  xjdraw(g, 2600.0f, 400.0f, 2);
-  dbox(g, 1000, 300, 1400, 500, 20);
-  xjdraw(g, 300.0f, 1400.0f, 3);
-  xjdraw(g, 2600.0f, 1400.0f, 2);
-  qqsclr(g, 20);
-  const float tx[] = {1800, 2600, 2200};
-  const float ty[] = {1300, 1300, 1700};
-  xjpoly(g, tx, ty, 3);
+  test::drawCoverScene(g, 5);  // the line is still in the point buffer when the box arrives
   finish();
   Image im = renderSvg("korvan.svg");
   ASSERT_FALSE(im.empty());

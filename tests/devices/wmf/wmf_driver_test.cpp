@@ -17,6 +17,7 @@
 #include "draw/colour.h"
 #include "korvan.h"
 #include "support/plot_fixture.h"
+#include "support/scenes.h"
 
 namespace korvan::test {
 namespace {
@@ -317,15 +318,7 @@ Converted convert(const std::string& wmf) {
 TEST_F(WmfTest, Wmf2svgShowsWhatWasDrawn) {
   start();
   pagera();  // wmf2svg fits the picture to what was drawn: the whole page
-  color("RED");
-  line(200, 300, 1200, 300);
-  Global& g = qqgglb();
-  g.colourTable[44] = 0x00FF00;
-  dbox(g, 1500, 200, 2000, 600, 44);
-  color("BLUE");
-  int xs[3] = {300, 1300, 300}, ys[3] = {1000, 1000, 1800};
-  shdpat(16);
-  areaf(xs, ys, 3);
+  test::drawLineBoxTriangle(0);
   korfin();
   Converted c = convert("korvan.wmf");
   ASSERT_FALSE(c.svg.empty()) << slurp("wmf2svg.log");
@@ -362,6 +355,7 @@ TEST_F(WmfTest, Wmf2svgShowsWhatWasDrawn) {
   for (auto it = std::sregex_iterator(pts.begin(), pts.end(), pair); it != std::sregex_iterator(); ++it)
     v.push_back({std::stod((*it)[1]), std::stod((*it)[2])});
   ASSERT_EQ(v.size(), 3u);
+  const int xs[3] = {300, 1300, 300}, ys[3] = {1000, 1000, 1800};  // the triangle drawn
   for (int k = 0; k < 3; ++k) {
     EXPECT_NEAR(v[static_cast<std::size_t>(k)].first, X(xs[k]), tol);
     EXPECT_NEAR(v[static_cast<std::size_t>(k)].second, Y(ys[k]), tol);
