@@ -61,4 +61,23 @@ inline void drawCoverScene(Global& g, int width) {
   xjpoly(g, tx, ty, 3);
 }
 
+// Through the device layer: a red line along y = 400 from x = 300 to 2600,
+// a blue box (1000,1000)-(1400,1300) and a green (0x00C000) triangle
+// (1800,1000) (2600,1000) (2200,1700).
+inline void drawDeviceScene(Global& g, int width) {
+  g.colourTable[10] = 0xFF0000;
+  g.colourTable[20] = 0x0000FF;
+  g.colourTable[30] = 0x00C000;
+  qqsclr(g, 10);
+  qqstrk(g);
+  g.driver->width(g, width);
+  xjdraw(g, 300.0f, 400.0f, 3);
+  xjdraw(g, 2600.0f, 400.0f, 2);
+  dbox(g, 1000, 1000, 1400, 1300, 20);
+  qqsclr(g, 30);
+  const float tx[] = {1800, 2600, 2200};
+  const float ty[] = {1000, 1000, 1700};
+  xjpoly(g, tx, ty, 3);
+}
+
 }  // namespace korvan::test

@@ -377,20 +377,8 @@ SheetPoint sheet(double x, double y, bool landscape = true, double pageH = 2099.
 }
 
 void drawScene(Global& g) {
-  g.colourTable[10] = 0xFF0000;
-  g.colourTable[20] = 0x0000FF;
-  g.colourTable[30] = 0x00C000;
+  test::drawDeviceScene(g, 10);
   g.colourTable[40] = 0xFF00FF;
-  qqsclr(g, 10);
-  qqstrk(g);
-  g.driver->width(g, 10);
-  xjdraw(g, 300.0f, 400.0f, 3);
-  xjdraw(g, 2600.0f, 400.0f, 2);
-  dbox(g, 1000, 1000, 1400, 1300, 20);
-  qqsclr(g, 30);
-  const float tx[] = {1800, 2600, 2200};
-  const float ty[] = {1000, 1000, 1700};
-  xjpoly(g, tx, ty, 3);
   // a pentagram: even-odd leaves its centre empty
   qqsclr(g, 40);
   float sx[5], sy[5];

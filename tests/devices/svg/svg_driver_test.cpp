@@ -264,19 +264,7 @@ TEST_F(SvgTest, DocumentEndsWithTheGroupClosed) {
 
 TEST_F(SvgTest, RsvgRendersLinesBoxesAndPolygons) {
   Global& g = start();
-  g.colourTable[10] = 0xFF0000;
-  g.colourTable[20] = 0x0000FF;
-  g.colourTable[30] = 0x00C000;
-  qqsclr(g, 10);
-  qqstrk(g);
-  g.driver->width(g, 4);
-  xjdraw(g, 300.0f, 400.0f, 3);
-  xjdraw(g, 2600.0f, 400.0f, 2);
-  dbox(g, 1000, 1000, 1400, 1300, 20);
-  qqsclr(g, 30);
-  const float tx[] = {1800, 2600, 2200};
-  const float ty[] = {1000, 1000, 1700};
-  xjpoly(g, tx, ty, 3);
+  test::drawDeviceScene(g, 4);
   // a long polyline in pieces of 50 points: a diagonal without gaps
   qqsclr(g, 20);
   xjdraw(g, 200.0f, 1900.0f, 3);
