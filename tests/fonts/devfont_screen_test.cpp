@@ -25,10 +25,7 @@ class ScreenFontTest : public FontTest {
   }
   void TearDown() override {
     platform::closeWindowSystem();
-    if (xvfb_ > 0) {
-      kill(xvfb_, SIGTERM);
-      waitpid(xvfb_, nullptr, 0);
-    }
+    testsupport::stopXvfb(xvfb_);
     FontTest::TearDown();
   }
   pid_t xvfb_ = -1;

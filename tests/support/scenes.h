@@ -40,11 +40,9 @@ inline void drawLineBoxTriangle(int width) {
   areaf(xs, ys, 3);
 }
 
-// Through the device layer: a red line along y = 400 still pending in the
-// driver when a blue box (1000,300)-(1400,500) comes, a second red line
-// along y = 1400, then a blue triangle (1800,1300) (2600,1300) (2200,1700)
-// over it.
-inline void drawCoverScene(Global& g, int width) {
+// Entries 10 red and 20 blue, and in red a line of the given width along
+// y = 400 from x = 300 to 2600, handed to the driver point by point.
+inline void redLine(Global& g, int width) {
   g.colourTable[10] = 0xFF0000;
   g.colourTable[20] = 0x0000FF;
   qqsclr(g, 10);
@@ -52,6 +50,14 @@ inline void drawCoverScene(Global& g, int width) {
   g.driver->width(g, width);
   xjdraw(g, 300.0f, 400.0f, 3);
   xjdraw(g, 2600.0f, 400.0f, 2);
+}
+
+// Through the device layer: a red line along y = 400 still pending in the
+// driver when a blue box (1000,300)-(1400,500) comes, a second red line
+// along y = 1400, then a blue triangle (1800,1300) (2600,1300) (2200,1700)
+// over it.
+inline void drawCoverScene(Global& g, int width) {
+  redLine(g, width);
   dbox(g, 1000, 300, 1400, 500, 20);
   xjdraw(g, 300.0f, 1400.0f, 3);
   xjdraw(g, 2600.0f, 1400.0f, 2);
@@ -65,14 +71,8 @@ inline void drawCoverScene(Global& g, int width) {
 // a blue box (1000,1000)-(1400,1300) and a green (0x00C000) triangle
 // (1800,1000) (2600,1000) (2200,1700).
 inline void drawDeviceScene(Global& g, int width) {
-  g.colourTable[10] = 0xFF0000;
-  g.colourTable[20] = 0x0000FF;
   g.colourTable[30] = 0x00C000;
-  qqsclr(g, 10);
-  qqstrk(g);
-  g.driver->width(g, width);
-  xjdraw(g, 300.0f, 400.0f, 3);
-  xjdraw(g, 2600.0f, 400.0f, 2);
+  redLine(g, width);
   dbox(g, 1000, 1000, 1400, 1300, 20);
   qqsclr(g, 30);
   const float tx[] = {1800, 2600, 2200};

@@ -45,4 +45,12 @@ inline pid_t startXvfb(const char* screen, std::string& name) {
   return pid;
 }
 
+// Ends a server that startXvfb started; pid becomes -1.
+inline void stopXvfb(pid_t& pid) {
+  if (pid <= 0) return;
+  kill(pid, SIGTERM);
+  waitpid(pid, nullptr, 0);
+  pid = -1;
+}
+
 }  // namespace testsupport

@@ -17,6 +17,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/xvfb.h"
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -82,51 +84,12 @@ std::string display;
 
 class ViewersScreen : public ::testing::Test {
  protected:
-  // Starts Xvfb on a display number of its own: one whose lock file and
-  // socket are absent, so that no other server (a stale one included) can
-  // answer in its place. Ready when a client gets through.
   static void SetUpTestSuite() {
     if (!onPath("Xvfb") || !onPath("xdotool") || !onPath("xwd") || !onPath("xwdtopnm")) return;
-    for (int n = 300 + getpid() % 400, tries = 0; tries < 20 && display.empty(); ++n, ++tries) {
-      std::string num = std::to_string(n);
-      if (access(("/tmp/.X" + num + "-lock").c_str(), F_OK) == 0 ||
-          access(("/tmp/.X11-unix/X" + num).c_str(), F_OK) == 0)
-        continue;
-      xvfb = fork();
-      if (xvfb == 0) {
-        int null = open("/dev/null", O_WRONLY);
-        dup2(null, 1);
-        dup2(null, 2);
-        std::string d = ":" + num;
-        execlp("Xvfb", "Xvfb", d.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-               static_cast<char*>(nullptr));
-        _exit(127);
-      }
-      for (int wait = 0; wait < 100; ++wait) {
-        if (waitpid(xvfb, nullptr, WNOHANG) == xvfb) {
-          xvfb = -1;
-          break;
-        }
-        if (sh("env DISPLAY=:" + num + " xdotool getdisplaygeometry") == "1024 768") {
-          display = ":" + num;
-          break;
-        }
-        std::this_thread::sleep_for(100ms);
-      }
-      if (display.empty() && xvfb > 0) {
-        kill(xvfb, SIGTERM);
-        waitpid(xvfb, nullptr, 0);
-        xvfb = -1;
-      }
-    }
+    xvfb = testsupport::startXvfb("1024x768x24", display);
+    if (xvfb <= 0) display.clear();
   }
-  static void TearDownTestSuite() {
-    if (xvfb > 0) {
-      kill(xvfb, SIGTERM);
-      waitpid(xvfb, nullptr, 0);
-      xvfb = -1;
-    }
-  }
+  static void TearDownTestSuite() { testsupport::stopXvfb(xvfb); }
   void SetUp() override {
     if (display.empty()) GTEST_SKIP() << "no Xvfb, xdotool, xwd and xwdtopnm";
     char tmpl[] = "/tmp/viewers_screen_XXXXXX";

@@ -189,13 +189,7 @@ class ScreenWindowTest : public ::testing::Test {
     xvfb = startXvfb("1024x768x24", display);
     if (xvfb > 0) setenv("DISPLAY", display.c_str(), 1);
   }
-  static void TearDownTestSuite() {
-    if (xvfb > 0) {
-      kill(xvfb, SIGTERM);
-      waitpid(xvfb, nullptr, 0);
-      xvfb = -1;
-    }
-  }
+  static void TearDownTestSuite() { testsupport::stopXvfb(xvfb); }
 
   void SetUp() override {
     if (display.empty()) GTEST_SKIP() << "no Xvfb, xdotool, xwd and xwdtopnm";
@@ -415,11 +409,10 @@ TEST_F(ScreenWindowTest, SixteenBitScreenShowsTheColours) {
   pid_t server = startXvfb("1024x768x16", name);
   ASSERT_GT(server, 0);
   struct Restore {
-    pid_t server;
+    pid_t server;  // stopXvfb resets it
     ~Restore() {
       setenv("DISPLAY", display.c_str(), 1);
-      kill(server, SIGTERM);
-      waitpid(server, nullptr, 0);
+      testsupport::stopXvfb(server);
     }
   } restore{server};
   setenv("DISPLAY", name.c_str(), 1);
