@@ -15,7 +15,7 @@ namespace {
 
 struct Image {
   int w = 0, h = 0;
-  std::vector<unsigned char> rgb;
+  std::vector<std::uint8_t> rgb;
   bool red(int x, int y) const {
     const unsigned char* p = &rgb[3 * (static_cast<std::size_t>(y) * w + x)];
     return p[0] > 200 && p[1] < 60 && p[2] < 60;
@@ -27,17 +27,7 @@ struct Image {
 };
 
 bool readPpm(const std::string& name, Image& img) {
-  std::FILE* f = std::fopen(name.c_str(), "rb");
-  if (!f) return false;
-  int maxval = 0;
-  bool ok = std::fscanf(f, "P6 %d %d %d", &img.w, &img.h, &maxval) == 3 && maxval == 255;
-  std::fgetc(f);
-  if (ok) {
-    img.rgb.resize(3 * static_cast<std::size_t>(img.w) * img.h);
-    ok = std::fread(img.rgb.data(), 1, img.rgb.size(), f) == img.rgb.size();
-  }
-  std::fclose(f);
-  return ok;
+  return korvan::test::readPpm(name, img.w, img.h, img.rgb);
 }
 
 using WidthRasterTest = PlotTest;

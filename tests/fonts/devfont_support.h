@@ -14,6 +14,8 @@
 #include "support/plot_fixture.h"
 #include "text/devfont.h"
 
+#include "support/files.h"
+
 namespace korvan::test {
 
 struct TestGlyph {
@@ -74,21 +76,6 @@ class FontTest : public PlotTest {
 }  // namespace korvan::test
 
 namespace korvan::test {
-
-// Runs a shell command; its standard output and whether it exited with 0.
-inline bool shell(const std::string& command, std::string* out = nullptr) {
-  std::string text;
-  std::FILE* p = popen(("(" + command + ") 2>/dev/null").c_str(), "r");
-  if (!p) return false;
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) text.append(buf, n);
-  int rc = pclose(p);
-  if (out) *out = text;
-  return rc == 0;
-}
-
-inline bool onPath(const char* tool) { return shell(std::string("command -v ") + tool); }
 
 // What tesseract reads in an image (one line of text), blanks removed;
 // convertOptions prepare the image with ImageMagick first (scaling,

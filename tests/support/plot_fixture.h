@@ -14,6 +14,7 @@
 #include <string>
 
 #include "core/state.h"
+#include "support/files.h"
 #include "korvan.h"
 
 namespace korvan::test {
@@ -37,12 +38,7 @@ class PlotTest : public ::testing::Test {
 
 
  public:
-  static std::string slurp(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  static std::string slurp(const std::string& name) { return readFile(name); }
   static void touch(const std::string& name, const std::string& content = "") {
     std::ofstream(name, std::ios::binary) << content;
   }

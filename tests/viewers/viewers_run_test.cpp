@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "support/files.h"
+
 namespace {
 
 struct Outcome {
@@ -19,12 +21,7 @@ struct Outcome {
   std::string out, err;
 };
 
-std::string slurp(const std::string& name) {
-  std::ifstream f(name, std::ios::binary);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
+std::string slurp(const std::string& name) { return korvan::test::readFile(name); }
 
 class ViewersRun : public ::testing::Test {
  protected:

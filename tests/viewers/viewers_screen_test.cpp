@@ -17,25 +17,15 @@
 #include <thread>
 #include <vector>
 
+#include "support/files.h"
 #include "support/xvfb.h"
 
 using namespace std::chrono_literals;
 
 namespace {
 
-std::string sh(const std::string& command) {
-  std::string out;
-  if (std::FILE* p = popen(("timeout 15 " + command + " 2>/dev/null").c_str(), "r")) {
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    pclose(p);
-  }
-  while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
-  return out;
-}
-
-bool onPath(const char* tool) { return sh(std::string("sh -c 'command -v ") + tool + "'") != ""; }
+std::string sh(const std::string& command) { return korvan::test::commandOutput(command); }
+using korvan::test::onPath;
 
 struct Image {
   int width = 0, height = 0;
@@ -47,23 +37,11 @@ struct Image {
 
 Image readPpm(const std::string& name) {
   Image img;
-  std::ifstream in(name, std::ios::binary);
-  std::string magic;
-  int maxval = 0;
-  in >> magic >> img.width >> img.height >> maxval;
-  in.get();
-  if (magic != "P6" || maxval != 255 || img.width <= 0 || img.height <= 0) return Image();
-  img.rgb.resize(3 * static_cast<std::size_t>(img.width) * img.height);
-  in.read(reinterpret_cast<char*>(img.rgb.data()), static_cast<std::streamsize>(img.rgb.size()));
-  return in ? img : Image();
+  if (!korvan::test::readPpm(name, img.width, img.height, img.rgb)) return Image();
+  return img;
 }
 
-std::string slurp(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+std::string slurp(const std::string& name) { return korvan::test::readFile(name); }
 
 enum class Hue { Black, Red, Green, Yellow };
 

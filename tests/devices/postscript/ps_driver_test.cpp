@@ -132,10 +132,7 @@ class PsTest : public PlotTest {
 };
 
 std::string golden() {
-  std::ifstream in(std::string(KORVAN_TEST_SOURCE_DIR) + "/devices/postscript/ps_header.golden");
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
+  return test::readFile(std::string(KORVAN_TEST_SOURCE_DIR) + "/devices/postscript/ps_header.golden");
 }
 
 TEST_F(PsTest, HeaderPrologueAndSetupLineAreExact) {

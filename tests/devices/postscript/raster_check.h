@@ -3,6 +3,8 @@
 // look-ups on the result.
 #pragma once
 
+#include "support/files.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -48,29 +50,7 @@ inline bool hasColourNear(const Image& im, double x, double y, Rgb c, int radius
 // Reads a binary PPM (P6, maxval 255).
 inline Image readPpm(const std::string& name) {
   Image im;
-  std::ifstream in(name, std::ios::binary);
-  std::string magic;
-  int maxval = 0;
-  in >> magic;
-  auto skip = [&in]() {
-    in >> std::ws;
-    while (in.peek() == '#') {
-      std::string line;
-      std::getline(in, line);
-      in >> std::ws;
-    }
-  };
-  skip();
-  in >> im.width;
-  skip();
-  in >> im.height;
-  skip();
-  in >> maxval;
-  in.get();
-  if (magic != "P6" || maxval != 255 || im.width <= 0 || im.height <= 0) return {};
-  im.data.resize(static_cast<std::size_t>(im.width) * im.height * 3);
-  in.read(reinterpret_cast<char*>(im.data.data()), static_cast<std::streamsize>(im.data.size()));
-  if (!in) return {};
+  if (!korvan::test::readPpm(name, im.width, im.height, im.data)) return {};
   return im;
 }
 

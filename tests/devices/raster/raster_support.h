@@ -35,17 +35,7 @@ inline int sh(const std::string& cmd, std::string* output = nullptr) {
 
 // Reads a raw PPM (P6, maximum value 255).
 inline bool readPpm(const std::string& name, Decoded* d) {
-  std::FILE* f = std::fopen(name.c_str(), "rb");
-  if (!f) return false;
-  int maxval = 0;
-  bool ok = std::fscanf(f, "P6 %d %d %d", &d->width, &d->height, &maxval) == 3 && maxval == 255 &&
-            std::fgetc(f) != EOF;
-  if (ok) {
-    d->rgb.resize(3 * static_cast<std::size_t>(d->width) * d->height);
-    ok = std::fread(d->rgb.data(), 1, d->rgb.size(), f) == d->rgb.size();
-  }
-  std::fclose(f);
-  return ok;
+  return korvan::test::readPpm(name, d->width, d->height, d->rgb);
 }
 
 // Decodes an image file with a netpbm converter (pngtopnm, giftopnm,

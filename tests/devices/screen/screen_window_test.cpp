@@ -27,6 +27,7 @@
 #include "core/state.h"
 #include "devices/screen/screen_image.h"
 #include "korvan.h"
+#include "support/files.h"
 #include "support/xvfb.h"
 
 // Only for the window manager's part: the Close button.
@@ -40,19 +41,8 @@ namespace {
 pid_t xvfb = -1;
 std::string display;
 
-std::string run(const std::string& command) {
-  std::string out;
-  if (std::FILE* p = popen(("timeout 15 " + command + " 2>/dev/null").c_str(), "r")) {
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    pclose(p);
-  }
-  while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
-  return out;
-}
-
-bool onPath(const char* tool) { return run(std::string("sh -c 'command -v ") + tool + "'") != ""; }
+std::string run(const std::string& command) { return korvan::test::commandOutput(command); }
+using korvan::test::onPath;
 
 using testsupport::startXvfb;
 
@@ -68,28 +58,7 @@ struct Image {
 // A binary PPM (P6, maxval 255), as written by xwdtopnm and by the child.
 Image readPpm(const std::string& name) {
   Image img;
-  std::ifstream in(name, std::ios::binary);
-  std::string magic;
-  in >> magic;
-  if (magic != "P6") return img;
-  int maxval = 0;
-  auto number = [&](int& v) {
-    in >> std::ws;
-    while (in.peek() == '#') {
-      std::string skip;
-      std::getline(in, skip);
-      in >> std::ws;
-    }
-    in >> v;
-  };
-  number(img.width);
-  number(img.height);
-  number(maxval);
-  in.get();
-  if (maxval != 255 || img.width <= 0 || img.height <= 0) return Image();
-  img.rgb.resize(3 * static_cast<std::size_t>(img.width) * img.height);
-  in.read(reinterpret_cast<char*>(img.rgb.data()), static_cast<std::streamsize>(img.rgb.size()));
-  if (!in) return Image();
+  if (!korvan::test::readPpm(name, img.width, img.height, img.rgb)) return Image();
   return img;
 }
 
