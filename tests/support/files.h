@@ -52,18 +52,24 @@ inline bool readPpm(const std::string& name, int& width, int& height,
   return true;
 }
 
-// Runs a shell command; its standard output (when asked) and whether it
-// exited with 0. Standard error is dropped.
-inline bool shell(const std::string& command, std::string* out = nullptr) {
+// Runs a shell command; its exit code (-1 when it did not end normally) and,
+// when asked, what it wrote to standard output.
+inline int exitCode(const std::string& command, std::string* out = nullptr) {
+  std::FILE* p = popen(command.c_str(), "r");
+  if (!p) return -1;
   std::string text;
-  std::FILE* p = popen(("(" + command + ") 2>/dev/null").c_str(), "r");
-  if (!p) return false;
   char buf[4096];
   std::size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) text.append(buf, n);
   int rc = pclose(p);
   if (out) *out = text;
-  return rc == 0;
+  return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+}
+
+// Runs a shell command; its standard output (when asked) and whether it
+// exited with 0. Standard error is dropped.
+inline bool shell(const std::string& command, std::string* out = nullptr) {
+  return exitCode("(" + command + ") 2>/dev/null", out) == 0;
 }
 
 // What a shell command writes to standard output, without the blanks and

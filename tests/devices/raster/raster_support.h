@@ -20,17 +20,10 @@ struct Decoded {
   std::vector<std::uint8_t> rgb;  // rows top to bottom, R, G, B
 };
 
-// Runs a shell command; its standard output (and standard error) and exit code.
+// Runs a shell command; its standard output and error together, and its
+// exit code.
 inline int sh(const std::string& cmd, std::string* output = nullptr) {
-  std::FILE* p = popen(("(" + cmd + ") 2>&1").c_str(), "r");
-  if (!p) return -1;
-  std::string out;
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-  int rc = pclose(p);
-  if (output) *output = out;
-  return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+  return exitCode("(" + cmd + ") 2>&1", output);
 }
 
 // Reads a raw PPM (P6, maximum value 255).
