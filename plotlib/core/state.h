@@ -18,7 +18,6 @@
 
 namespace korvan {
 
-
 struct CoreFields {
   int level;            // plot level 0-3
   int device;           // device code of the selected output; 0 = none

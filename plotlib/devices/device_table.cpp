@@ -30,7 +30,7 @@ template <class D>
 Driver* plain(int) {
   return new D();
 }
-Driver* none(int code) { return new NullDriver(code); }
+Driver* none(int) { return new NullDriver(); }
 
 using C = DeviceClass;
 using F = FileKind;

@@ -2,7 +2,6 @@
 // every request and draws nothing, so korini ... korfin runs on every device.
 #pragma once
 
-#include <memory>
 
 #include "devices/driver.h"
 
@@ -10,13 +9,9 @@ namespace korvan {
 
 class NullDriver : public Driver {
  public:
-  explicit NullDriver(int device) : device_(device) {}
   void point(Global&, float, float, int) override {}
   void box(Global&, float, float, float, float, int) override {}
   int finish(Global&) override;
-
- private:
-  int device_;
 };
 
 }  // namespace korvan

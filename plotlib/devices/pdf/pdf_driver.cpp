@@ -34,6 +34,11 @@ PdfDriver::~PdfDriver() { std::free(collect_); }
 
 ByteSink* PdfDriver::sink() const { return g_ && !ended_ ? g_->outFile.get() : nullptr; }
 
+std::uint64_t PdfDriver::written() const {
+  ByteSink* out = sink();
+  return out ? out->count() : 0;
+}
+
 void PdfDriver::toDevice(const Global& g, float x, float y, float& X, float& Y) const {
   qqsheet(g, landscape_, x, y, X, Y);
 }
@@ -174,7 +179,7 @@ void PdfDriver::qqpdfobj(int n, int type) {
     qqfatal();
   }
   std::size_t i = static_cast<std::size_t>(n);
-  offsets_[i] = sink() ? sink()->count() : 0;
+  offsets_[i] = written();
   types_[i] = static_cast<std::uint8_t>(type);
   if (type == kContent) streams_.push_back(n);
   printf("%d 0 obj\n", n);
@@ -192,7 +197,7 @@ void PdfDriver::qqpdfadd(int part, int phase) {
       printf("<< /Length %d 0 R >>\n", streamObject_ + 1);
       qqpdfbuf("stream\n", -1);
     }
-    streamStart_ = sink() ? sink()->count() : 0;
+    streamStart_ = written();
     streamOpen_ = true;
     collected_ = 0;
     return;
@@ -225,7 +230,7 @@ void PdfDriver::qqpdfadd(int part, int phase) {
       qqpdfbuf("endobj\n", -1);
       return;
     }
-    std::uint64_t length = (sink() ? sink()->count() : 0) - streamStart_;
+    std::uint64_t length = written() - streamStart_;
     qqpdfbuf("endstream\n", -1);
     qqpdfbuf("endobj\n", -1);
     qqpdfobj(streamObject_ + 1, kOther);
@@ -277,7 +282,7 @@ void PdfDriver::qqpdfadd(int part, int phase) {
     qqpdfbuf(">>\n", -1);
     qqpdfbuf("endobj\n", -1);
 
-    std::uint64_t xref = sink() ? sink()->count() : 0;
+    std::uint64_t xref = written();
     int count = nextObject_;
     qqpdfbuf("xref\n", -1);
     printf("0 %d\n", count);

@@ -74,6 +74,8 @@ class PdfDriver : public Driver {
   // The plot's file while the document is open, read at every use: the
   // dispatch owns it.
   ByteSink* sink() const;
+  // Bytes in the file so far: the offsets of objects and stream lengths.
+  std::uint64_t written() const;
   bool landscape_ = true;
   int mediaWidth_ = 0, mediaHeight_ = 0;
 
