@@ -23,8 +23,17 @@ int toInt(double v) {
 }
 
 // More marks than plot units along the axis cannot be told apart; such an
-// axis gets none instead of an endless loop.
-bool tooDense(double count, int len) { return !(count <= 2.0 * len + 16.0); }
+// axis gets none instead of an endless loop, and the program is told once
+// per axis system why its ticks or labels are missing.
+bool tooDense(Global& g, double count, int len) {
+  if (count <= 2.0 * len + 16.0) return false;
+  if (!g.denseWarned) {
+    g.denseWarned = 1;
+    qqserr(g, "Too many ticks or labels for the axis length");
+    warnin(g, 101);
+  }
+  return true;
+}
 
 // The distance the ticks take from the axis line outwards.
 int tickReach(const AxisSettings& s) {
@@ -98,10 +107,10 @@ void eachLabel(Global& g, double a, double e, double org, double step, int len, 
     const long k = std::lround(std::fabs(step));
     months = k >= 1 && k <= 5 ? steps[k - 1] : 1;
     m = jqqnlb(g, toInt(org), toInt(e), months, dir);
-    if (tooDense(m, len)) return;
+    if (tooDense(g, m, len)) return;
   } else {
     const double q = (e - org) / step + 0.0001;
-    if (tooDense(q, len) || q <= -1.0) return;
+    if (tooDense(g, q, len) || q <= -1.0) return;
     m = static_cast<int>(std::trunc(q));
   }
   if (s.labelPlace == 1) --m;
@@ -179,7 +188,7 @@ void markx(Global& g, float a, float e, float org, float step, int len, int nx, 
   if (logScale && n > 1 && whole && wholeStep) {
     // Every decade a major tick, the minor ones at 2..9 times its power.
     const double d0 = std::floor(lo), d1 = std::ceil(hi);
-    if (tooDense(9.0 * (d1 - d0), len) || std::fabs(d0) > 1.0e15) return;
+    if (tooDense(g, 9.0 * (d1 - d0), len) || std::fabs(d0) > 1.0e15) return;
     const double tol = 1.0e-6 * std::max(1.0, hi - lo);
     for (double d = d0; d <= d1; d += 1.0) {
       if (d >= lo - tol && d <= hi + tol) tick(d, true);
@@ -193,7 +202,7 @@ void markx(Global& g, float a, float e, float org, float step, int len, int nx, 
   const double interval = static_cast<double>(step) / n;
   const double k0 = -std::trunc((org - a) / interval + 0.0001);
   const double k1 = std::trunc((e - org) / interval + 0.0001);
-  if (!(k1 >= k0) || tooDense(k1 - k0, len) || std::fabs(k0) > 1.0e15) return;
+  if (!(k1 >= k0) || tooDense(g, k1 - k0, len) || std::fabs(k0) > 1.0e15) return;
   for (long long k = static_cast<long long>(k0); k <= static_cast<long long>(k1); ++k)
     tick(org + k * interval, k % n == 0);
 }

@@ -167,6 +167,10 @@ TEST_F(GrafTest, Warnings) {
       {"crossed no origin", {1, 10, 1, 1}, {-1, 1, -1, 1}, 1, 0,
        "Warning 101: No origin found for crossed axis system in graf!", 1},
       {"crossed", {-5, 5, -4, 2}, {-2, 2, -2, 1}, 1, 0, "", 2},
+      // log axes take exponents: 10^1000 and 10^-60 are no floats
+      {"log of values", {0, 1000, 0, 100}, {0, 5, 0, 1}, 0, 1, "Warning   2: Incorrect parameter in graf!", 1},
+      {"log too small", {-60, 0, -60, 10}, {0, 5, 0, 1}, 0, 1, "Warning   2", 1},
+      {"log in range", {-30, 30, -30, 10}, {0, 5, 0, 1}, 0, 1, "", 2},
   };
   for (auto& c : cases) {
     open();
@@ -204,6 +208,30 @@ TEST_F(GrafTest, Warnings) {
       "Warning   3: Incorrect level in curve!   (   1)"};
   for (const char* e : expected) EXPECT_NE(out.find(e), std::string::npos) << e << "\n" << out;
   close();
+}
+
+TEST_F(GrafTest, TooDenseAxesSaySoOnce) {
+  struct {
+    const char* what;
+    Scale x, y;
+    int ticksPerStep;
+  } cases[] = {
+      {"labels and ticks of X", {0, 10000, 0, 1}, {0, 5, 0, 1}, 2},
+      {"both axes", {0, 10000, 0, 1}, {0, 10000, 0, 1}, 2},
+      {"ticks only", {0, 1000, 0, 1000}, {0, 5, 0, 1}, 5000},
+  };
+  for (auto& c : cases) {
+    open();
+    ticks(c.ticksPerStep, "X");
+    std::string out = output([&] { system(c.x, c.y); });
+    int n = 0;
+    for (std::size_t p = 0; (p = out.find("Warning 101: Too many ticks or labels for the axis length in graf!", p)) != std::string::npos; ++p) ++n;
+    EXPECT_EQ(n, 1) << c.what << ": " << out;
+    EXPECT_EQ(qqgglb().level, 2) << c.what;  // the system is still made
+    endgrf();
+    EXPECT_TRUE(lowerTicks(close()).empty()) << c.what;
+    std::filesystem::remove("korvan.met");
+  }
 }
 
 TEST_F(GrafTest, CrossedAxesMeetAtTheUserOrigin) {
@@ -358,7 +386,7 @@ TEST_F(GrafTest, ExtremeScalingsEndAndStayOnThePage) {
     if (c.log) axsscl("LOG", "X");
     quiet([&] { system(c.x); });
     const float xs[] = {-1e38f, 0, 1e38f}, ys[] = {0, 1e38f, -1e38f};
-    curve(xs, ys, 3);
+    quiet([&] { curve(xs, ys, 3); });  // a refused system leaves level 1
     endgrf();
     for (const Line& l : close())
       for (double v : {l.x1, l.y1, l.x2, l.y2}) EXPECT_TRUE(v >= 0 && v <= 2969) << c.x.xe;
