@@ -69,11 +69,18 @@ int sideMargin(Global& g, int side) {
 }  // namespace
 
 void qqrel2(const Global& g, float x, float y, float* xp, float* yp) {
+  double dx, dy;
+  qqrel2d(g, x, y, &dx, &dy);
+  *xp = clampPlot(dx);
+  *yp = clampPlot(dy);
+}
+
+void qqrel2d(const Global& g, float x, float y, double* xp, double* yp) {
   double xv = x, yv = y;
   if (g.axis[0].logScale) xv = logValue(g, xv);
   if (g.axis[1].logScale) yv = logValue(g, yv);
-  *xp = clampPlot((xv - g.axisA[0]) * g.axisFactor[0] + g.axisOrigin[0]);
-  *yp = clampPlot(g.axisOrigin[1] - (yv - g.axisA[1]) * g.axisFactor[1]);
+  *xp = (xv - g.axisA[0]) * g.axisFactor[0] + g.axisOrigin[0];
+  *yp = g.axisOrigin[1] - (yv - g.axisA[1]) * g.axisFactor[1];
 }
 
 bool erraxs(Global& g, float a, float e, float org, float step) {
