@@ -94,6 +94,13 @@ struct Label {
   char text[160];
 };
 
+// The label step of a date axis in months, by the axis step 1 to 5.
+int dateMonths(double step) {
+  static const int steps[5] = {1, 3, 6, 12, 2};
+  const long k = std::lround(std::fabs(step));
+  return k >= 1 && k <= 5 ? steps[k - 1] : 1;
+}
+
 template <class F>
 void eachLabel(Global& g, double a, double e, double org, double step, int len, int logScale,
                int axis, F f) {
@@ -103,9 +110,7 @@ void eachLabel(Global& g, double a, double e, double org, double step, int len, 
   int months = 1, dir = a <= e ? 1 : -1, m;
   if (date) {
     if (!g.baseDateSet) return;
-    static const int steps[5] = {1, 3, 6, 12, 2};
-    const long k = std::lround(std::fabs(step));
-    months = k >= 1 && k <= 5 ? steps[k - 1] : 1;
+    months = dateMonths(step);
     m = jqqnlb(g, toInt(org), toInt(e), months, dir);
     if (tooDense(g, m, len)) return;
   } else {
@@ -183,6 +188,27 @@ void markx(Global& g, float a, float e, float org, float step, int len, int nx, 
     }
   };
   const double lo = std::min(a, e), hi = std::max(a, e);
+  // A date axis steps by calendar months: the major ticks lie at the label
+  // dates, the others divide each month step into n parts. The side may
+  // draw no labels (sgrafp took its type away), yet its dates are the
+  // axis's.
+  const int type = s.labelType != 0 ? s.labelType : g.sideLabelType;
+  if (type == 14 && g.baseDateSet) {
+    const int months = dateMonths(step), dir = a <= e ? 1 : -1, start = toInt(org);
+    const int back = jqqnlb(g, start, toInt(a), months, -dir) + 1;
+    const int ahead = jqqnlb(g, start, toInt(e), months, dir);
+    if (tooDense(g, (static_cast<double>(back) + ahead + 1) * n, len)) return;
+    const double tol = 1.0e-6;
+    for (int i = -back; i <= ahead; ++i) {
+      const double d0 = qqxlab(g, start, i, months, dir);
+      const double d1 = qqxlab(g, start, i + 1, months, dir);
+      for (int j = 0; j < n; ++j) {
+        const double w = d0 + j * (d1 - d0) / n;
+        if (w >= lo - tol && w <= hi + tol) tick(w, j == 0);
+      }
+    }
+    return;
+  }
   const bool whole = std::floor(org) == org;
   const bool wholeStep = std::fabs(step) == 1.0f || (g.logWholeSteps && std::floor(step) == step);
   if (logScale && n > 1 && whole && wholeStep) {

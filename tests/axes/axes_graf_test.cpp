@@ -113,6 +113,47 @@ TEST_F(GrafTest, TicksOfTheLowerAxis) {
   }
 }
 
+TEST_F(GrafTest, DateAxesTickAtTheMonthSteps) {
+  // 1 January 2000 to 1 January 2001: steps 1 (months) and 2 (quarters).
+  struct {
+    const char* what;
+    Scale x;
+    int ticksPerStep, months;
+  } cases[] = {
+      {"months", {0, 366, 0, 1}, 2, 1},
+      {"months from February", {0, 366, 31, 1}, 2, 1},
+      {"quarters in thirds", {0, 366, 0, 2}, 3, 3},
+      {"reversed", {366, 0, 366, -1}, 2, 1},
+  };
+  for (auto& c : cases) {
+    open();
+    Global& g = qqgglb();
+    qqbdat(g, 1, 1, 2000);
+    g.axis[0].labelType = 14;
+    ticks(c.ticksPerStep, "X");
+    system(c.x);
+    endgrf();
+    std::vector<Line> lines = close();
+    std::filesystem::remove("korvan.met");
+    std::map<int, int> lower = lowerTicks(lines);
+    std::map<int, int> expected;  // the month starts long, their parts short
+    const double factor = 1000.0 / (c.x.xe - c.x.xa);
+    for (int m = 0; m <= 12; m += c.months) {
+      const int d0 = m == 12 ? 366 : incdat(1, m + 1, 2000);
+      const int d1 = m + c.months > 12 ? 0 : m + c.months == 12 ? 366 : incdat(1, m + c.months + 1, 2000);
+      for (int j = 0; j < c.ticksPerStep && (j == 0 || m < 12); ++j) {
+        const double day = d0 + j * (d1 - d0) / static_cast<double>(c.ticksPerStep);
+        expected[static_cast<int>((day - c.x.xa) * factor + 400.5)] = j == 0 ? 24 : 16;
+      }
+    }
+    EXPECT_EQ(lower, expected) << c.what;
+    int upper = 0;  // the upper side draws no labels but the same ticks
+    for (const Line& l : lines)
+      upper += l.vertical() && std::fabs(std::max(l.y1, l.y2) - 1200) < 0.01 && std::fabs(l.y1 - l.y2) < 30;
+    EXPECT_EQ(upper, static_cast<int>(expected.size())) << c.what;
+  }
+}
+
 TEST_F(GrafTest, SidesAndTheirLevels) {
   open();
   system({0, 10, 0, 2});
