@@ -48,7 +48,7 @@ class FileLines final : public BdfLines {
     for (;;) {
       if (pos_ == len_ && !fill()) return any;
       any = true;
-      const char* p = buf_ + pos_;
+      const char* p = buf_.data() + pos_;
       const std::size_t n = len_ - pos_;
       const char* nl = static_cast<const char*>(std::memchr(p, '\n', n));
       const std::size_t take = nl ? static_cast<std::size_t>(nl - p) : n;
@@ -68,15 +68,15 @@ class FileLines final : public BdfLines {
       return false;
     }
     const long long room = kBdfMaxFile - read_;
-    const std::size_t want = room < static_cast<long long>(sizeof buf_) ? static_cast<std::size_t>(room)
-                                                                         : sizeof buf_;
-    len_ = std::fread(buf_, 1, want, f_);
+    const std::size_t want = room < static_cast<long long>(buf_.size()) ? static_cast<std::size_t>(room)
+                                                                         : buf_.size();
+    len_ = std::fread(buf_.data(), 1, want, f_);
     read_ += static_cast<long long>(len_);
     return len_ > 0;
   }
 
   std::FILE* f_;
-  char buf_[1 << 16];
+  std::vector<char> buf_ = std::vector<char>(std::size_t{1} << 16);
   std::size_t pos_ = 0, len_ = 0;
   long long read_ = 0;
   bool cut_ = false;
@@ -210,13 +210,18 @@ bool bdfUsable(const BdfFont& font) {
 int qqgetbdf(const char* path, BdfFont& font) {
   std::FILE* f = path ? std::fopen(path, "rb") : nullptr;
   if (!f) return 1;
-  FileLines in(f);
-  int code = bdfParse(in, font);
-  // A read error is a file that cannot be read.
-  if (code == 0 && std::ferror(f))
-    code = 1;
-  else if (code == 0 && (in.cut() || !bdfUsable(font)))
-    code = 3;
+  int code = 2;
+  try {
+    FileLines in(f);
+    code = bdfParse(in, font);
+    // A read error is a file that cannot be read.
+    if (code == 0 && std::ferror(f))
+      code = 1;
+    else if (code == 0 && (in.cut() || !bdfUsable(font)))
+      code = 3;
+  } catch (const std::bad_alloc&) {
+    code = 2;
+  }
   if (code != 0) font = BdfFont{};
   std::fclose(f);
   return code;
