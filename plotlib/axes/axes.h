@@ -12,6 +12,8 @@ struct Global;
 // User to plot coordinates of the current system, each clamped to
 // -1,000,000..1,000,000.
 void qqrel2(const Global& g, float x, float y, float* xp, float* yp);
+// The same without the clamp, for lines that must be cut before it.
+void qqrel2d(const Global& g, float x, float y, double* xp, double* yp);
 // Checks one axis: warnings 9 and 10 (false: no system), 12 and 50.
 bool erraxs(Global& g, float a, float e, float org, float step);
 void gscale(Global& g, int axis);

@@ -60,6 +60,7 @@ struct AxisFields {
   int sideLineOn, sideTicks, sideLabelType;
   char sideName[133];
   int axisLineFlag;         // 1 while a zero line is drawn
+  int denseWarned;          // this graf has said that an axis is too dense
 
   // signs of one side while it is drawn (settic)
   int distSign, tickSign;
