@@ -132,9 +132,8 @@ int qqgetreg(char* text, std::size_t cap);
 // warning 36 when the file cannot be created.
 std::unique_ptr<ByteSink> qqopfl(Global& g, char* name, std::size_t cap, bool binary);
 // True when the folder part of a file name exists (no folder: the current
-// one), and when a file or link of that name exists.
+// one).
 bool qqfold(const char* name);
-bool qqfexi(const char* name);
 // Opens name for the given OutputMode: versions as qqopfl; overwrite
 // replaces a file of that name; stop creates the file only if there is none
 // (exists is set, and nullptr returned, when there is one). nullptr and
