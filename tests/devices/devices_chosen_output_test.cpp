@@ -106,6 +106,7 @@ TEST_F(ChosenOutput, SettersCheckLevelAndArguments) {
     const char* warning;
   } cases[] = {
       {[] { outmod("KEEP"); }, "Warning   2: Incorrect parameter in outmod!   (KEEP)"},
+      {[] { outfil("plots/"); }, "Warning  37: Incorrect filename in outfil!   (plots/)"},
       {[] { outmem("MAYBE"); }, "Warning   2: Incorrect parameter in outmem!   (MAYBE)"},
       {[] { pagsiz(0, 2000); }, "Warning   2: Incorrect parameter in pagsiz!   (   0)"},
       {[] { pagsiz(2000, 40000); }, "Warning   2: Incorrect parameter in pagsiz!   (40000)"},
