@@ -22,125 +22,193 @@ extern "C" {
 #endif
 
 /* ---- initialisation, termination, information ---- */
+/** 0: Starts a plot: opens the output chosen and resets every plotting parameter. */
 void korini(void);
 void korini_(void);
+/** 1-3: Ends the plot: finishes and closes the output and prints the end-of-run protocol. */
 void korfin(void);
 void korfin_(void);
+/** 0: Runs without a console: warnings go to an error file and the protocol to a message box. */
 void winini(void);
 void winini_(void);
+/** any: Returns the version of the library. */
 float getver(void);
 float getver_(void);
+/** any: Returns the patch level of the library. */
 int getplv(void);
 int getplv_(void);
+/** any: Gives the user identification, an empty text. */
 void gusrid(char* cuser);            /* an empty text */
 void gusrid_(char* cuser, int len);  /* blank-filled */
+/** any: Does nothing; kept for programs that call it. */
 void korlog(void);
 void korlog_(void);
 
 /* ---- output selection and page ---- */
+/** 0: Chooses the output: a screen window or a file format by its keyword. */
 void metafl(const char* cfmt);
 void metafl_(const char* cfmt, int len);
+/** 1-3: Puts the page origin at the "TOP" or the "BOTTOM" left corner. */
 void pagorg(const char* copt);
 void pagorg_(const char* copt, int len);
+/** 1-3: Draws a border around the page. */
 void pagera(void);
 void pagera_(void);
+/** 1-3: Fills the whole page with a colour index. */
 void pagfll(int nclr);
 void pagfll_(const int* nclr);
+/** 0: Names the output file of the next plots (no name: "korvan"), with the format's extension when it has none. */
+void outfil(const char* cfil);
+void outfil_(const char* cfil, int len);
+/** 0: Chooses what an existing file of that name gets: "VERS" a new version, "OVER" replaced, "STOP" no output. */
+void outmod(const char* cmode);
+void outmod_(const char* cmode, int len);
+/** 0: Sets the page in plot units (2969 x 2099 by default); korini derives axes and device sizes from it. */
+void pagsiz(int nw, int nh);
+void pagsiz_(const int* nw, const int* nh);
+/** 0: Sets the pixel size of the raster outputs and the screen window instead of the one the page gives. */
+void rassiz(int nw, int nh);
+void rassiz_(const int* nw, const int* nh);
+/** 0: "ON" keeps the file of the next plots in memory instead of writing it; "OFF" writes files again. */
+void outmem(const char* cmode);
+void outmem_(const char* cmode, int len);
+/** 0: Copies up to size bytes of the last plot's file kept in memory and returns its full length. */
+int outget(char* buffer, int size);
+int outget_(char* buffer, const int* size, int len);
 
 /* ---- device buffers ---- */
+/** 1-3: Erases the page. */
 void erase(void);
 void erase_(void);
+/** 1-3: Makes everything drawn so far visible. */
 void sendbf(void);
 void sendbf_(void);
+/** 0-3: Updates the screen window. */
 void winupd(void);
 void winupd_(void);
+/** 0-3: Gives the identifier of the screen window. */
 void qqwext(const int* id, int* out);
 void qqwext_(const int* id, int* out);
 
 /* ---- lines, styles, widths, colours ---- */
+/** 1-3: Draws a line between two points in plot units. */
 void line(int nx1, int ny1, int nx2, int ny2);
 void line_(const int* nx1, const int* ny1, const int* nx2, const int* ny2);
+/** 1-3: Sets the line width in plot units. */
 void linwid(int nwidth);
 void linwid_(const int* nwidth);
+/** 1-3: Sets one of the eight line styles. */
 void lintyp(int ntyp);
 void lintyp_(const int* ntyp);
+/** 1-3: Sets a line style of its own from pen-down and pen-up lengths. */
 void myline(const int* nray, int n);
 void myline_(const int* nray, const int* n);
+/** 1-3: Sets solid lines. */
 void solid(void);
 void solid_(void);
+/** 1-3: Sets dotted lines. */
 void dot(void);
 void dot_(void);
+/** 1-3: Sets dashed lines. */
 void dash(void);
 void dash_(void);
+/** 1-3: Sets lines of long and short dashes. */
 void chndsh(void);
 void chndsh_(void);
+/** 1-3: Sets dash-dotted lines. */
 void chndot(void);
 void chndot_(void);
+/** 1-3: Sets lines of medium dashes. */
 void dashm(void);
 void dashm_(void);
+/** 1-3: Sets lines of widely spaced dots. */
 void dotl(void);
 void dotl_(void);
+/** 1-3: Sets lines of long dashes. */
 void dashl(void);
 void dashl_(void);
+/** 1-3: Sets the current colour by its name. */
 void color(const char* cname);
 void color_(const char* cname, int len);
+/** 1-3: Loads a colour table by its name. */
 void setvlt(const char* ctab);
 void setvlt_(const char* ctab, int len);
 
 /* ---- fills and shielding ---- */
+/** 1-3: Fills a polygon with the current shading pattern. */
 void areaf(const int* nxray, const int* nyray, int n);
 void areaf_(const int* nxray, const int* nyray, const int* n);
+/** 1-3: Chooses one of the shading patterns. */
 void shdpat(int ipat);
 void shdpat_(const int* ipat);
+/** 1-3: Defines a hatching pattern of its own. */
 void mypat(int iangle, int itype, int idens, int icross);
 void mypat_(const int* iangle, const int* itype, const int* idens, const int* icross);
+/** 1-3: Switches the shielding of regions and of text. */
 void shield(const char* cblnk, const char* cmode);
 void shield_(const char* cblnk, const char* cmode, int len1, int len2);
+/** 1-3: Shields a rectangle from drawing. */
 void shlrec(int nx, int ny, int nw, int nh);
 void shlrec_(const int* nx, const int* ny, const int* nw, const int* nh);
+/** 1-3: Shields a turned rectangle from drawing. */
 void shlrct(int nx, int ny, int nw, int nh, float angle);
 void shlrct_(const int* nx, const int* ny, const int* nw, const int* nh, const float* angle);
+/** 1-3: Releases the last shielded regions. */
 void shlres(int n);
 void shlres_(const int* n);
 
 /* ---- figures and symbols ---- */
+/** 1-3: Draws an elliptical arc, turned by an angle. */
 void arcell(int nx, int ny, int na, int nb, float alpha, float beta, float theta);
 void arcell_(const int* nx, const int* ny, const int* na, const int* nb, const float* alpha,
              const float* beta, const float* theta);
+/** 1-3: Draws a vector with arrow heads. */
 void vector(int nx1, int ny1, int nx2, int ny2, int ivec);
 void vector_(const int* nx1, const int* ny1, const int* nx2, const int* ny2, const int* ivec);
+/** 1-3: Draws a symbol centred on a point. */
 void symbol(int nsym, int nx, int ny);
 void symbol_(const int* nsym, const int* nx, const int* ny);
+/** 1-3: Sets the height of symbols. */
 void hsymbl(int nhsym);
 void hsymbl_(const int* nhsym);
 
 /* ---- text ---- */
 /* Text is drawn with stroke fonts; (nx, ny) is the upper-left corner of the
  * text, (999, 999) continues where the last text ended. */
+/** 1-3: Draws a text with its upper-left corner at a point. */
 void messag(const char* text, int nx, int ny);
 void messag_(const char* text, const int* nx, const int* ny, int len);
+/** 1-3: Returns the length of a text in plot units. */
 int nlmess(const char* text);  /* length in plot units */
 int nlmess_(const char* text, int len);
+/** 1-3: Sets the character height. */
 void height(int n);
 void height_(const int* n);
+/** 1-3: Sets the angle of texts in degrees. */
 void angle(int deg);
 void angle_(const int* deg);
+/** 1-3: Sets the default stroke font. */
 void koralf(void);  /* the default font */
 void koralf_(void);
+/** 1-3: Sets the complex stroke font. */
 void complx(void);  /* the complex font */
 void complx_(void);
 /* "ON": every string of messag and nlmess is read as TeX-style markup
  * ($x_i^2$, \frac{a}{b}, \sqrt[3]{x}, \alpha ...); "OFF" (after korini). */
+/** 1-3: Switches TeX-style markup in texts "ON" or "OFF". */
 void texmod(const char* copt);
 void texmod_(const char* copt, int len);
 
 /* ---- device fonts ---- */
 /* A window font of the system for alphabet 1 (screen, Windows metafile);
  * a bitmap font "COMP", "SIMP" or "HELV" (screen, raster outputs). */
+/** 1-3: Sets a window font of the system for texts. */
 void winfnt(const char* cfont);
 void winfnt_(const char* cfont, int len);
+/** 1-3: Gives a warning: this font form is not available. */
 void x11fnt(const char* cfont, const char* copt);  /* not available: a warning */
 void x11fnt_(const char* cfont, const char* copt, int len1, int len2);
+/** 1-3: Sets a bitmap font for texts. */
 void bmpfnt(const char* cfont);
 void bmpfnt_(const char* cfont, int len);
 
@@ -151,26 +219,36 @@ void bmpfnt_(const char* cfont, int len);
  * graf(..., -1, 3, -1, 1) labels 0.1 to 1000). endgrf ends it (level 1).
  * The setters take effect at the next graf; cax names the axes ("X", "Y",
  * "XY"). */
+/** 1: Defines and draws an axis system, which raises the level to 2. */
 void graf(float xa, float xe, float xor_, float xstep, float ya, float ye, float yor,
           float ystep);
 void graf_(const float* xa, const float* xe, const float* xor_, const float* xstep,
            const float* ya, const float* ye, const float* yor, const float* ystep);
+/** 1-3: Ends the axis system, back to level 1. */
 void endgrf(void);
 void endgrf_(void);
+/** 2-3: Draws the line Y = 0 in the axis system. */
 void xaxgit(void);                /* the line Y = 0 */
 void xaxgit_(void);
+/** 2-3: Draws a polyline of user coordinates in the axis system. */
 void curve(const float* xray, const float* yray, int n);  /* user coordinates */
 void curve_(const float* xray, const float* yray, const int* n);
+/** 1-3: Sets the names of axes. */
 void name(const char* cstr, const char* cax);             /* axis names */
 void name_(const char* cstr, const char* cax, int len1, int len2);
+/** 1: Sets the axis lengths in plot units. */
 void axslen(int nxl, int nyl);    /* axis lengths in plot units (level 1) */
 void axslen_(const int* nxl, const int* nyl);
+/** 1: Sets the lower-left corner of the axis system. */
 void axspos(int nxa, int nya);    /* lower-left corner (level 1) */
 void axspos_(const int* nxa, const int* nya);
+/** 1-3: Sets the decimals of the labels of axes. */
 void labdig(int ndig, const char* cax);  /* decimals; -1 integer labels */
 void labdig_(const int* ndig, const char* cax, int len);
+/** 1-3: Sets the number of tick intervals per label step of axes. */
 void ticks(int ntic, const char* cax);   /* tick intervals per label step */
 void ticks_(const int* ntic, const char* cax, int len);
+/** 1: Sets "LIN" or "LOG" scaling of axes. */
 void axsscl(const char* cscl, const char* cax);  /* "LIN" or "LOG" (level 1) */
 void axsscl_(const char* cscl, const char* cax, int len1, int len2);
 
@@ -178,10 +256,13 @@ void axsscl_(const char* cscl, const char* cax, int len1, int len2);
  * Day numbers count from a base date, which this library does not set:
  * incdat and trfdat report the missing base date and give 0. nwkday gives
  * the weekday, 1 Monday .. 7 Sunday, or 0 for an impossible date. */
+/** 0-3: Returns the day number of a date, counted from the base date. */
 int incdat(int iday, int imonth, int iyear);
 int incdat_(const int* iday, const int* imonth, const int* iyear);
+/** 0-3: Gives the date of a day number, counted from the base date. */
 void trfdat(int ndays, int* iday, int* imonth, int* iyear);
 void trfdat_(const int* ndays, int* iday, int* imonth, int* iyear);
+/** 0-3: Returns the weekday of a date, 1 Monday to 7 Sunday, or 0. */
 int nwkday(int iday, int imonth, int iyear);
 int nwkday_(const int* iday, const int* imonth, const int* iyear);
 
