@@ -104,13 +104,10 @@ void curve(const float* xray, const float* yray, int n) {
   g.level = 3;
   sclpax(g, 0);
   bool open = false;
-  for (int i = 0; i < n; ++i) {
+  for (int i = 0; i < n && g.curveLine; ++i) {
     const float x = xray[i], y = yray[i];
     // A point that has no place on the axes leaves a gap.
-    const bool usable = std::isfinite(x) && std::isfinite(y) &&
-                        (g.logFallback || ((!g.axis[0].logScale || x > 0.0f) &&
-                                           (!g.axis[1].logScale || y > 0.0f)));
-    if (!usable) {
+    if (!qqusbl(g, x, y)) {
       open = false;
       continue;
     }
@@ -123,7 +120,9 @@ void curve(const float* xray, const float* yray, int n) {
       open = true;
     }
   }
+  if (g.curveSymbol >= 0) qqcmrk(g, xray, yray, n);
   sclpax(g, 1);
+  qqkadd(g, 1);
 }
 
 void name_(const char* cstr, const char* cax, int len1, int len2) {
