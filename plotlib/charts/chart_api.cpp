@@ -1,21 +1,31 @@
 // By-address entry points of the charts.
+#include "core/strings.h"
 #include "core/wrap.h"
 #include "korvan.h"
 
 using korvan::Key4;
 using korvan::qqwrcp;
 
+namespace {
+// A blank-filled text of a by-address caller without its trailing blanks,
+// which would move a centred title and widen the legend.
+void trimmed(char* dst, const char* src, int len, int max) {
+  qqwrcp(dst, src, len, max);
+  dst[korvan::trmlen(dst)] = '\0';
+}
+}  // namespace
+
 extern "C" {
 
 void title_(const char* ctext, int len) {
   char text[1025];
-  qqwrcp(text, ctext, len, 1024);
+  trimmed(text, ctext, len, 1024);
   title(text);
 }
 void tithgt_(const int* nhchar) { tithgt(*nhchar); }
 void crvnam_(const char* cname, int len) {
   char text[81];
-  qqwrcp(text, cname, len, 80);
+  trimmed(text, cname, len, 80);
   crvnam(text);
 }
 void legend_(const char* cpos, int len) { legend(Key4(cpos, len)); }

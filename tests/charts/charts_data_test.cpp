@@ -3,6 +3,7 @@
 // shielded box, and bad input refused with a warning and nothing drawn.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -335,6 +336,71 @@ TEST_F(ChartsTest, BadInputWarnsAndDrawsNothing) {
     EXPECT_EQ(g.level, level);
     korfin();
   }
+}
+
+TEST_F(ChartsTest, TitleLinesAreCentredAboveTheSystem) {
+  system();
+  if (!textDraws()) GTEST_SKIP() << "the text layer draws nothing yet";
+  tithgt(50);
+  // the by-address form, blank-filled as a Fortran caller passes it
+  const char text[] = "Wide first line|B      ";
+  title_(text, static_cast<int>(sizeof text - 1));
+  const auto lines = close();
+  // Nothing of the axes reaches more than its long ticks (24) above the top
+  // edge at 500 except the labels of the right and left side (half a label
+  // height); the title lies above both.
+  double xmin = 1e9, xmax = -1e9;
+  std::vector<double> ys;
+  for (const Line& l : lines) {
+    // (textDraws left its "8" in the page corner)
+    if (std::max(l.y1, l.y2) >= 470 || std::min(l.x1, l.x2) < 100) continue;
+    xmin = std::min({xmin, l.x1, l.x2});
+    xmax = std::max({xmax, l.x1, l.x2});
+    ys.push_back(l.y1);
+    ys.push_back(l.y2);
+  }
+  ASSERT_FALSE(ys.empty());
+  EXPECT_NEAR((xmin + xmax) / 2, 1000, 6);
+  // two lines of height 50: a gap between two bands of strokes
+  std::sort(ys.begin(), ys.end());
+  double gap = 0;
+  for (std::size_t i = 1; i < ys.size(); ++i) gap = std::max(gap, ys[i] - ys[i - 1]);
+  EXPECT_GT(gap, 10);
+  EXPECT_LT(ys.back() - ys.front(), 3 * 50);
+  // the single "B" of the second line is centred too: its strokes below the gap
+  double bmin = 1e9, bmax = -1e9;
+  const double split = ys.back() - 60;
+  for (const Line& l : lines)
+    if (std::max(l.y1, l.y2) < 470 && std::min(l.y1, l.y2) > split && std::min(l.x1, l.x2) >= 100) {
+      bmin = std::min({bmin, l.x1, l.x2});
+      bmax = std::max({bmax, l.x1, l.x2});
+    }
+  EXPECT_NEAR((bmin + bmax) / 2, 1000, 15);
+}
+
+TEST_F(ChartsTest, ByAddressFormsReachTheSameRoutines) {
+  system();
+  const float x[3] = {1, 2, 3}, y[3] = {1, 2, 3};
+  const int n = 3, bins = 2;
+  const float xa = 0, xe = 4;
+  int counts[2] = {-1, -1};
+  hstgrm_(x, &n, &bins, &xa, &xe, counts);
+  EXPECT_EQ(counts[0], 1);
+  EXPECT_EQ(counts[1], 2);
+  const char nm[] = "data    ";
+  crvnam_(nm, static_cast<int>(sizeof nm - 1));
+  curve_(x, y, &n);
+  EXPECT_EQ(qqgglb().keyCount, 1);
+  EXPECT_STREQ(qqgglb().keys[0].name, "data");
+  const float px = 5, py = 5;
+  int nx = 0, ny = 0;
+  usrpos_(&px, &py, &nx, &ny);
+  EXPECT_EQ(nx, 1000);
+  EXPECT_EQ(ny, 1000);
+  float a, e, org, step;
+  getgrf_(&a, &e, &org, &step, "Y", 1);
+  EXPECT_EQ(e, 10.0f);
+  close();
 }
 
 }  // namespace
