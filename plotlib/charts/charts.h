@@ -30,8 +30,4 @@ void qqoutl(Global& g, const float* x, const float* y, int n);
 // along the X axis when g.barHori is set. Fills and outlines it.
 void qqdbar(Global& g, float p, float v1, float v2, float w);
 
-// How far labels, ticks and names reach out of the top edge of the axis
-// system.
-int qqtopx(Global& g);
-
 }  // namespace korvan

@@ -110,16 +110,4 @@ void qqdbar(Global& g, float p, float v1, float v2, float w) {
   qqoutl(g, x, y, 4);
 }
 
-int qqtopx(Global& g) {
-  const AxisSettings& s = g.axis[0];
-  const int level = g.sideLevel[2];
-  int ext = 0;
-  if (g.twoAxes == 0 && g.crossed == 0) {
-    if (level >= 2 && s.ticks > 0) ext += s.tickPos == 0 ? s.tickLong : s.tickPos == 2 ? s.tickLong / 2 : 0;
-    if (level >= 3 && s.labelType != 0) ext += s.labelDist + g.charHeight;
-    if (level >= 4 && s.name[0] != '\0') ext += s.nameDist + s.nameHeight;
-  }
-  return ext;
-}
-
 }  // namespace korvan

@@ -35,7 +35,8 @@ void gridAxis(Global& g, int ax, int every) {
   const int len = ax == 0 ? g.axisLenX : g.axisLenY;
   const double m = std::trunc((e - org) / step + 0.0001);
   if (m >= 0.0 && !tooMany(m / every, len))
-    for (long long i = 0; i <= static_cast<long long>(m); i += every) gridLine(g, ax, org + i * step);
+    for (long long i = 0; i <= static_cast<long long>(m); i += every)
+      gridLine(g, ax, org + static_cast<double>(i) * step);
   const bool log = g.axis[ax].logScale != 0;
   if (!log || std::floor(org) != org || std::fabs(step) != 1.0) return;
   const double lo = std::min(a, e), hi = std::max(a, e);

@@ -13,7 +13,8 @@ void panel(int nrow, int ncol, int i) {
   Global* gp = jqqlev(1, 1, "panel");
   if (!gp) return;
   Global& g = *gp;
-  if (nrow < 1 || ncol < 1 || nrow > 20 || ncol > 20) return warni1(g, 2, nrow < 1 || nrow > 20 ? nrow : ncol);
+  if (nrow < 1 || nrow > 20) return warni1(g, 2, nrow);
+  if (ncol < 1 || ncol > 20) return warni1(g, 2, ncol);
   if (i < 1 || i > nrow * ncol) return warni1(g, 2, i);
   const int row = (i - 1) / ncol, col = (i - 1) % ncol;
   const int cw = g.pageWidth / ncol, ch = g.pageHeight / nrow;

@@ -159,7 +159,8 @@ TEST_F(ChartsTest, AutgrfStepsAreRoundAndHoldTheData) {
     float a, e, org, step;
     getgrf(&a, &e, &org, &step, "Y");
     const double mant = step / std::pow(10.0, std::floor(std::log10(step) + 1e-6));
-    EXPECT_TRUE(std::fabs(mant - 1) < 1e-4 || std::fabs(mant - 2) < 1e-4 || std::fabs(mant - 5) < 1e-4)
+    EXPECT_TRUE(std::fabs(mant - 1) < 1e-4 || std::fabs(mant - 2) < 1e-4 ||
+                std::fabs(mant - 5) < 1e-4)
         << step;
     EXPECT_LE(a, r[0]);
     EXPECT_GE(e, r[1]);

@@ -20,7 +20,9 @@ struct Picture {
   int w = 0, h = 0;
   std::vector<std::uint8_t> rgb;
   const std::uint8_t* at(int x, int y) const {
-    return &rgb[3 * (static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x))];
+    const std::size_t i = static_cast<std::size_t>(y) * static_cast<std::size_t>(w) +
+                          static_cast<std::size_t>(x);
+    return &rgb[3 * i];
   }
 };
 
@@ -109,7 +111,8 @@ TEST_F(ChartsRenderTest, LegendEntriesReadBackInOrderBesideTheirColours) {
     int counts[5] = {};
     for (int y = mid - h / 3; y <= mid + h / 3; ++y)
       for (int x = left - 7 * h / 2; x < left - h / 2; ++x)
-        if (x >= 0 && y >= 0 && x < pic.w && y < pic.h) counts[static_cast<int>(hueOf(pic.at(x, y)))]++;
+        if (x >= 0 && y >= 0 && x < pic.w && y < pic.h)
+          counts[static_cast<int>(hueOf(pic.at(x, y)))]++;
     Hue best = Hue::Other;
     for (int k = 1; k < 4; ++k)
       if (counts[k] > 10 && (best == Hue::Other || counts[k] > counts[static_cast<int>(best)]))
