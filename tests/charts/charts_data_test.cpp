@@ -404,5 +404,26 @@ TEST_F(ChartsTest, ByAddressFormsReachTheSameRoutines) {
   close();
 }
 
+TEST_F(ChartsTest, LegendSamplesShowMarkersAndFills) {
+  system();
+  height(40);  // rows of 60 from (540, 540): samples 120 long
+  const float x[2] = {1, 2}, y[2] = {1, 2}, y2[2] = {2, 3};
+  crvsym(0);
+  crvlin("OFF");
+  crvnam("points");
+  curve(x, y, 2);
+  crvnam("band");
+  fillbt(x, y, y2, 2);
+  legend("UL");
+  const auto lines = close();
+  // the square of the first item in the middle of its sample, and no line
+  EXPECT_TRUE(has(lines, 582, 552, 582, 588));
+  EXPECT_TRUE(has(lines, 618, 552, 618, 588));
+  EXPECT_FALSE(has(lines, 540, 570, 660, 570));
+  // the band's box, outlined
+  EXPECT_TRUE(has(lines, 540, 610, 660, 610));
+  EXPECT_TRUE(has(lines, 660, 650, 540, 650));
+}
+
 }  // namespace
 }  // namespace korvan::test
