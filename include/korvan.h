@@ -252,6 +252,85 @@ void ticks_(const int* ntic, const char* cax, int len);
 void axsscl(const char* cscl, const char* cax);  /* "LIN" or "LOG" (level 1) */
 void axsscl_(const char* cscl, const char* cax, int len1, int len2);
 
+/* ---- charts ----
+ * Everyday plots in the current axis system: user coordinates throughout,
+ * drawn inside the axis rectangle. Settings hold until korini resets them.
+ * A named item (crvnam before curve, barplt, hstgrm or fillbt) is listed by
+ * legend with the colour, line style, width, marker and fill it was drawn
+ * in; graf starts a new list. */
+/** 2-3: Draws a title centred above the axis system; "|" separates its lines. */
+void title(const char* ctext);
+void title_(const char* ctext, int len);
+/** 1-3: Sets the title height in plot units (0: 1.2 times the label height). */
+void tithgt(int nhchar);
+void tithgt_(const int* nhchar);
+/** 1-3: Names the next curve, bar set or band for the legend ("" names none). */
+void crvnam(const char* cname);
+void crvnam_(const char* cname, int len);
+/** 2-3: Draws a framed legend of the named items at "UR", "UL", "LR", "LL" or "OUT". */
+void legend(const char* cpos);
+void legend_(const char* cpos, int len);
+/** 2-3: Draws grid lines at every nx-th X and ny-th Y label (0: none). */
+void grid(int nx, int ny);
+void grid_(const int* nx, const int* ny);
+/** 1-3: Sets the marker that curve draws at every point (-1: none). */
+void crvsym(int nsym);
+void crvsym_(const int* nsym);
+/** 1-3: Switches the connecting line of curve "ON" or "OFF". */
+void crvlin(const char* copt);
+void crvlin_(const char* copt, int len);
+/** 2-3: Draws vertical error bars from y - e1 to y + e2 at every point. */
+void ebary(const float* xray, const float* yray, const float* e1ray, const float* e2ray, int n);
+void ebary_(const float* xray, const float* yray, const float* e1ray, const float* e2ray,
+            const int* n);
+/** 2-3: Draws horizontal error bars from x - e1 to x + e2 at every point. */
+void ebarx(const float* xray, const float* yray, const float* e1ray, const float* e2ray, int n);
+void ebarx_(const float* xray, const float* yray, const float* e1ray, const float* e2ray,
+            const int* n);
+/** 1-3: Sets the width of the error bar caps in plot units (0: no caps). */
+void ebrcap(int nwidth);
+void ebrcap_(const int* nwidth);
+/** 1: Defines an axis system with round ends and steps chosen from the data. */
+void autgrf(const float* xray, const float* yray, int n);
+void autgrf_(const float* xray, const float* yray, const int* n);
+/** 2-3: Gives the ends, first label and step of the "X" or "Y" axis of the system. */
+void getgrf(float* a, float* e, float* org, float* step, const char* cax);
+void getgrf_(float* a, float* e, float* org, float* step, const char* cax, int len);
+/** 2-3: Draws filled and outlined bars from y1 to y2 at every x. */
+void barplt(const float* xray, const float* y1ray, const float* y2ray, int n);
+void barplt_(const float* xray, const float* y1ray, const float* y2ray, const int* n);
+/** 1-3: Sets the bar width in user units (0: 0.8 of the closest bar spacing). */
+void barwid(float width);
+void barwid_(const float* width);
+/** 1-3: Sets the bar direction, "VERT" or "HORI". */
+void bardir(const char* copt);
+void bardir_(const char* copt, int len);
+/** 2-3: Counts data into nbins equal bins from xa to xe and draws them as bars. */
+void hstgrm(const float* xray, int n, int nbins, float xa, float xe, int* iray);
+void hstgrm_(const float* xray, const int* n, const int* nbins, const float* xa, const float* xe,
+             int* iray);
+/** 2-3: Fills the band between two curves over the same x values. */
+void fillbt(const float* xray, const float* y1ray, const float* y2ray, int n);
+void fillbt_(const float* xray, const float* y1ray, const float* y2ray, const int* n);
+/** 2-3: Draws a text with its upper-left corner at a point in user coordinates. */
+void usrmsg(const char* ctext, float x, float y);
+void usrmsg_(const char* ctext, const float* x, const float* y, int len);
+/** 2-3: Draws a symbol centred at a point in user coordinates. */
+void usrsym(int nsym, float x, float y);
+void usrsym_(const int* nsym, const float* x, const float* y);
+/** 2-3: Draws a line between two points in user coordinates. */
+void usrlin(float x1, float y1, float x2, float y2);
+void usrlin_(const float* x1, const float* y1, const float* x2, const float* y2);
+/** 2-3: Converts a point in user coordinates to plot units. */
+void usrpos(float x, float y, int* nx, int* ny);
+void usrpos_(const float* x, const float* y, int* nx, int* ny);
+/** 2-3: Converts a point in plot units to user coordinates. */
+void posusr(int nx, int ny, float* x, float* y);
+void posusr_(const int* nx, const int* ny, float* x, float* y);
+/** 1: Places the next axis system in panel i (row by row) of an nrow x ncol grid. */
+void panel(int nrow, int ncol, int i);
+void panel_(const int* nrow, const int* ncol, const int* i);
+
 /* ---- calendar ----
  * Day numbers count from a base date, which this library does not set:
  * incdat and trfdat report the missing base date and give 0. nwkday gives

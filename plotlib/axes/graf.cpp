@@ -209,6 +209,7 @@ void graf(float xa, float xe, float xor_, float xstep, float ya, float ye, float
   g.level = 2;
   g.polar = 0;
   g.denseWarned = 0;
+  g.keyCount = 0;  // the legend lists the items of this system only
   gscale(g, 1);
   gscale(g, 2);
   const float all[8] = {xa, xe, xor_, xstep, ya, ye, yor, ystep};

@@ -141,13 +141,10 @@ void curve(const float* xray, const float* yray, int n) {
   bool have = false;  // a previous point to draw from
   bool at = false;    // the line stands at that point
   double px = 0.0, py = 0.0;
-  for (int i = 0; i < n; ++i) {
+  for (int i = 0; i < n && g.curveLine; ++i) {
     const float x = xray[i], y = yray[i];
     // A point that has no place on the axes leaves a gap.
-    const bool usable = std::isfinite(x) && std::isfinite(y) &&
-                        (g.logFallback || ((!g.axis[0].logScale || x > 0.0f) &&
-                                           (!g.axis[1].logScale || y > 0.0f)));
-    if (!usable) {
+    if (!qqusbl(g, x, y)) {
       have = false;
       continue;
     }
@@ -171,7 +168,9 @@ void curve(const float* xray, const float* yray, int n) {
     px = xp;
     py = yp;
   }
+  if (g.curveSymbol >= 0) qqcmrk(g, xray, yray, n);
   sclpax(g, 1);
+  qqkadd(g, 1);
 }
 
 void name_(const char* cstr, const char* cax, int len1, int len2) {

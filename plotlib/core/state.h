@@ -9,6 +9,7 @@
 #include <ctime>
 
 #include "axes/axis_fields.h"
+#include "charts/chart_fields.h"
 #include "core/line_buffer.h"
 #include "core/sink.h"
 #include "devices/device_fields.h"
@@ -71,7 +72,8 @@ struct CoreFields {
   bool fileError;       // a write or close error on the output file
 };
 
-struct Global : CoreFields, DrawFields, DeviceFields, TextFields, DevFontFields, AxisFields {};
+struct Global : CoreFields, DrawFields, DeviceFields, TextFields, DevFontFields, AxisFields,
+                ChartFields {};
 
 // The block accessor and its creation (mode 0) and release (mode 1).
 int qqsglb(int mode);
@@ -102,6 +104,7 @@ void resdrw(Global& g);   // drawing: styles, widths, colours, fills, symbols
 void restxt(Global& g);   // text and fonts
 void resaxs(Global& g);   // axis systems
 void resatt(Global& g);   // the four axis-attribute switches (endgrf)
+void reschr(Global& g);   // titles, bars, error bars
 
 // Warnings (errors.cpp).
 void errmes(Global& g, int n);
