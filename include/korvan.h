@@ -138,6 +138,9 @@ void arcell_(const int* nx, const int* ny, const int* na, const int* nb, const f
              const float* beta, const float* theta);
 void vector(int nx1, int ny1, int nx2, int ny2, int ivec);
 void vector_(const int* nx1, const int* ny1, const int* nx2, const int* ny2, const int* ivec);
+/** 1-3: Sets the arrow form that vector draws when it is given the form -1. */
+void vecfrm(int ivec);
+void vecfrm_(const int* ivec);
 void symbol(int nsym, int nx, int ny);
 void symbol_(const int* nsym, const int* nx, const int* ny);
 void hsymbl(int nhsym);

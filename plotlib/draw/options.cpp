@@ -1,5 +1,5 @@
 // The drawing settings a program may change (clipping window, symbol angle,
-// shading density, arc segments and outlines, colours by index and RGB, one
+// shading density, arc segments and outlines, the arrow form, colours by index and RGB, one
 // entry of the colour table) and polylines in plot units.
 #include <algorithm>
 #include <cmath>
@@ -100,6 +100,14 @@ void outlin(const char* copt) {
   if (n != 0) g->outlineOn = n == 1;
 }
 
+void vecfrm(int ivec) {
+  Global* g = jqqlev(1, 3, "vecfrm");
+  if (!g || !jqqval(*g, ivec, 0, 9999)) return;
+  // The head form and the head count are the digits vector checks.
+  if (!jqqval(*g, ivec % 100 / 10, 0, 3) || !jqqval(*g, ivec % 10, 0, 3)) return;
+  g->arrowForm = ivec;
+}
+
 void setclr(int nclr) {
   Global* g = jqqlev(1, 3, "setclr");
   if (g && jqqval(*g, nclr, 0, 255)) qqsclr(*g, nclr);
@@ -165,6 +173,7 @@ void symrot_(const float* xang) { symrot(*xang); }
 void shdden_(const int* nden) { shdden(*nden); }
 void arcstp_(const float* xstep) { arcstp(*xstep); }
 void outlin_(const char* copt, int len) { outlin(Key4(copt, len)); }
+void vecfrm_(const int* ivec) { vecfrm(*ivec); }
 void setclr_(const int* nclr) { setclr(*nclr); }
 void setrgb_(const float* xr, const float* xg, const float* xb) { setrgb(*xr, *xg, *xb); }
 void setind_(const int* nclr, const float* xr, const float* xg, const float* xb) {

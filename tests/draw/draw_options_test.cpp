@@ -134,6 +134,20 @@ TEST_F(DrawOptionsTest, ColoursByIndexAndValue) {
   for (const auto& f : bad) EXPECT_EQ(warnings(f), 1);
 }
 
+TEST_F(DrawOptionsTest, ArrowFormForVectors) {
+  const auto arrow = [] { vector(100, 500, 900, 500, -1); };
+  // Without a form set, -1 stays a bad form: the shaft and a warning.
+  EXPECT_EQ(warnings(arrow), 1);
+  vecfrm(1421);
+  const std::vector<Seg> set = strokes(arrow);
+  const std::vector<Seg> given = strokes([] { vector(100, 500, 900, 500, 1421); });
+  ASSERT_EQ(set.size(), given.size());
+  EXPECT_GT(set.size(), 1u);
+  for (std::size_t i = 0; i < set.size(); ++i) EXPECT_EQ(set[i].x2, given[i].x2);
+  EXPECT_EQ(warnings([] { vecfrm(1451); }), 1);
+  EXPECT_EQ(warnings([] { vecfrm(-2); }), 1);
+}
+
 TEST_F(DrawOptionsTest, SymbolAngleDensityAndArcs) {
   const auto square = [] { symbol(0, 500, 500); };
   const std::vector<Seg> upright = strokes(square);
