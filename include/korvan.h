@@ -133,6 +133,32 @@ void color_(const char* cname, int len);
 /** 1-3: Loads a colour table by its name. */
 void setvlt(const char* ctab);
 void setvlt_(const char* ctab, int len);
+/** 1-3: Sets the current colour by its index 0-255 in the colour table. */
+void setclr(int nclr);
+void setclr_(const int* nclr);
+/** 1-3: Sets the current colour to the table entry nearest to red, green and blue (0-1). */
+void setrgb(float xr, float xg, float xb);
+void setrgb_(const float* xr, const float* xg, const float* xb);
+/** 1-3: Sets entry nclr of the colour table to red, green and blue (0-1). */
+void setind(int nclr, float xr, float xg, float xb);
+void setind_(const int* nclr, const float* xr, const float* xg, const float* xb);
+
+/* ---- polylines and clipping in plot units ---- */
+/** 1-3: Starts a line at (nx, ny) in plot units, in the current line style. */
+void strtpt(int nx, int ny);
+void strtpt_(const int* nx, const int* ny);
+/** 1-3: Continues the line to (nx, ny) in plot units. */
+void connpt(int nx, int ny);
+void connpt_(const int* nx, const int* ny);
+/** 1-3: Draws a polyline through n points in plot units, in the current line style. */
+void polyln(const int* nxray, const int* nyray, int n);
+void polyln_(const int* nxray, const int* nyray, const int* n);
+/** 1-3: Sets the clipping window: upper-left corner (nx, ny), width nw and height nh. */
+void clpwin(int nx, int ny, int nw, int nh);
+void clpwin_(const int* nx, const int* ny, const int* nw, const int* nh);
+/** 1-3: Makes the whole page the clipping window again. */
+void unclip(void);
+void unclip_(void);
 
 /* ---- fills and shielding ---- */
 /** 1-3: Fills a polygon with the current shading pattern. */
@@ -144,6 +170,9 @@ void shdpat_(const int* ipat);
 /** 1-3: Defines a hatching pattern of its own. */
 void mypat(int iangle, int itype, int idens, int icross);
 void mypat_(const int* iangle, const int* itype, const int* idens, const int* icross);
+/** 1-3: Sets the density 0-9 of the current shading pattern's lines. */
+void shdden(int nden);
+void shdden_(const int* nden);
 /** 1-3: Switches the shielding of regions and of text. */
 void shield(const char* cblnk, const char* cmode);
 void shield_(const char* cblnk, const char* cmode, int len1, int len2);
@@ -165,12 +194,24 @@ void arcell_(const int* nx, const int* ny, const int* na, const int* nb, const f
 /** 1-3: Draws a vector with arrow heads. */
 void vector(int nx1, int ny1, int nx2, int ny2, int ivec);
 void vector_(const int* nx1, const int* ny1, const int* nx2, const int* ny2, const int* ivec);
+/** 1-3: Sets the arrow form that vector draws when it is given the form -1. */
+void vecfrm(int ivec);
+void vecfrm_(const int* ivec);
 /** 1-3: Draws a symbol centred on a point. */
 void symbol(int nsym, int nx, int ny);
 void symbol_(const int* nsym, const int* nx, const int* ny);
 /** 1-3: Sets the height of symbols. */
 void hsymbl(int nhsym);
 void hsymbl_(const int* nhsym);
+/** 1-3: Sets the angle of symbols in degrees, counterclockwise. */
+void symrot(float xang);
+void symrot_(const float* xang);
+/** 1-3: Sets the length in plot units of the segments that draw ellipses and arcs. */
+void arcstp(float xstep);
+void arcstp_(const float* xstep);
+/** 1-3: Switches the outline of ellipses and arcs "ON" or "OFF". */
+void outlin(const char* copt);
+void outlin_(const char* copt, int len);
 
 /* ---- text ---- */
 /* Text is drawn with stroke fonts; (nx, ny) is the upper-left corner of the
@@ -198,6 +239,36 @@ void complx_(void);
 /** 1-3: Switches TeX-style markup in texts "ON" or "OFF". */
 void texmod(const char* copt);
 void texmod_(const char* copt, int len);
+/** 1-3: Sets the justification of messag: "LEFT", "CENT" or "RIGH". */
+void txtjus(const char* copt);
+void txtjus_(const char* copt, int len);
+/** 1-3: Sets the thickness of the frame around texts (0 none) and its colour (-1 current). */
+void txtfrm(int nthk, int nclr);
+void txtfrm_(const int* nthk, const int* nclr);
+/** 1-3: Switches exponents and indices "ON" or "OFF" with their raise, lower and reset characters. */
+void expctl(const char* copt, const char* cchrs);
+void expctl_(const char* copt, const char* cchrs, int len1, int len2);
+/** 1-3: Switches accented letters "ON" or "OFF" with up to seven escape characters. */
+void umlaut(const char* copt, const char* cesc);
+void umlaut_(const char* copt, const char* cesc, int len1, int len2);
+/** 1-3: Switches the mixing of alphabets in a string "ON" or "OFF". */
+void mixalf(const char* copt);
+void mixalf_(const char* copt, int len);
+/** 1-3: Defines mixing slot 1-6: alphabet 1-7 (7 instructions, 0 clears) and its on and off characters. */
+void mixdef(int nslot, int nalph, const char* cchrs);
+void mixdef_(const int* nslot, const int* nalph, const char* cchrs, int len);
+/** 1-3: Sets how codes above 126 are read: 0 font positions, 1 and 2 ISO 8859-1 tables. */
+void txtcod(int ncode);
+void txtcod_(const int* ncode);
+/** 1-3: Sets the width, spacing and slant factors of the characters. */
+void txtfac(float xwidth, float xspace, float xslant);
+void txtfac_(const float* xwidth, const float* xspace, const float* xslant);
+/** 1-3: Switches fixed pitch "ON" or "OFF" with its spacing factor. */
+void fixpit(const char* copt, float xfac);
+void fixpit_(const char* copt, const float* xfac, int len);
+/** 1-3: Sets the escape character of TeX-style strings. */
+void texesc(const char* cesc);
+void texesc_(const char* cesc, int len);
 
 /* ---- device fonts ---- */
 /* A window font of the system for alphabet 1 (screen, Windows metafile);
@@ -251,6 +322,69 @@ void ticks_(const int* ntic, const char* cax, int len);
 /** 1: Sets "LIN" or "LOG" scaling of axes. */
 void axsscl(const char* cscl, const char* cax);  /* "LIN" or "LOG" (level 1) */
 void axsscl_(const char* cscl, const char* cax, int len1, int len2);
+/** 1-3: Sets the label form: "NONE", "FLOA", "EXPO", "EXPE", "LOG", "USER", "DATE", "TIME" or "MAP". */
+void labfmt(const char* ctype, const char* cax);
+void labfmt_(const char* ctype, const char* cax, int len1, int len2);
+/** 1-3: Puts the ticks "OUTS"ide, "INSI"de or "CENT"red on the axis line. */
+void ticpos(const char* cpos, const char* cax);
+void ticpos_(const char* cpos, const char* cax, int len1, int len2);
+/** 1-3: Sets the lengths of the major and minor ticks in plot units. */
+void ticlen(int nmaj, int nmin, const char* cax);
+void ticlen_(const int* nmaj, const int* nmin, const char* cax, int len);
+/** 1-3: Sets the distance between the ticks and the labels in plot units. */
+void labdis(int ndis, const char* cax);
+void labdis_(const int* ndis, const char* cax, int len);
+/** 1-3: Sets the label orientation: "HORI", "VERT" (reading upwards) or "DOWN". */
+void labori(const char* copt, const char* cax);
+void labori_(const char* copt, const char* cax, int len1, int len2);
+/** 1-3: Aligns horizontal Y labels "RIGH", "LEFT", at the "OUTS"ide or "INSI"de edge. */
+void labjus(const char* copt, const char* cax);
+void labjus_(const char* copt, const char* cax, int len1, int len2);
+/** 1-3: Places labels at the "TICK"s, "CENT"red between them or at the ticks "INSI"de the axis. */
+void labpos(const char* copt, const char* cax);
+void labpos_(const char* copt, const char* cax, int len1, int len2);
+/** 1-3: Leaves labels out: 0 none, 1 first, 2 last, 3 both ends, 4 all but the ends, 5 all but the first, 6 all but the last. */
+void labomt(int nmode, const char* cax);
+void labomt_(const int* nmode, const char* cax, int len);
+/** 1-3: Sets the distance between the labels and the axis name in plot units. */
+void namdis(int ndis, const char* cax);
+void namdis_(const int* ndis, const char* cax, int len);
+/** 1-3: Sets the character height of the axis names in plot units. */
+void namhgt(int nhgt, const char* cax);
+void namhgt_(const int* nhgt, const char* cax, int len);
+/** 1-3: Puts the axis name in the "CENT"re, at the "STAR"t or at the "END" of the axis. */
+void namjus(const char* copt, const char* cax);
+void namjus_(const char* copt, const char* cax, int len1, int len2);
+/** 1-3: Sets the colour (-1 current) of the axis "LINE", "TICK"s, "LABE"ls, "NAME" or "ALL". */
+void axsclr(int nclr, const char* celem, const char* cax);
+void axsclr_(const int* nclr, const char* celem, const char* cax, int len1, int len2);
+/** 1-3: Sets the texts of "USER" labels, separated by "|" (up to 20 of 32 characters). */
+void labtxt(const char* clist, const char* cax);
+void labtxt_(const char* clist, const char* cax, int len1, int len2);
+/** 1: Crosses the axes at the user origin: "OFF", "ON", or "CENT" moving the origin to the page centre. */
+void axscrs(const char* copt);
+void axscrs_(const char* copt, int len);
+/** 1: Draws "ALL" four axes, "TWO" (lower X and left Y) or "NONE" (scaling only). */
+void axsdrw(const char* copt);
+void axsdrw_(const char* copt, int len);
+/** 1: Sets the colour filling the axis rectangle (-1 none). */
+void axsbgd(int nclr);
+void axsbgd_(const int* nclr);
+/** 1: Sets the thickness of the frame around the axis system (0 none). */
+void axsfrm(int nthk);
+void axsfrm_(const int* nthk);
+/** 1: Sets what the lower, right, upper and left axes show: 0 nothing to 4 line, ticks, labels and name. */
+void axslev(int nlow, int nright, int nup, int nleft);
+void axslev_(const int* nlow, const int* nright, const int* nup, const int* nleft);
+/** 1-3: Maps values <= 0 on log axes to the exponent xexp ("ON") or leaves them out ("OFF"). */
+void logfbk(const char* copt, float xexp);
+void logfbk_(const char* copt, const float* xexp, int len);
+/** 1: Centres the next axis system with its labels and names on the page. */
+void center(void);
+void center_(void);
+/** 1: Sets by how many plot units the clipping of curves exceeds the axis rectangle (-1 default). */
+void axsclp(int nmrg);
+void axsclp_(const int* nmrg);
 
 /* ---- charts ----
  * Everyday plots in the current axis system: user coordinates throughout,
@@ -332,7 +466,7 @@ void panel(int nrow, int ncol, int i);
 void panel_(const int* nrow, const int* ncol, const int* i);
 
 /* ---- calendar ----
- * Day numbers count from a base date, which this library does not set:
+ * Day numbers count from the base date set with basdat; without one
  * incdat and trfdat report the missing base date and give 0. nwkday gives
  * the weekday, 1 Monday .. 7 Sunday, or 0 for an impossible date. */
 /** 0-3: Returns the day number of a date, counted from the base date. */
@@ -344,6 +478,25 @@ void trfdat_(const int* ndays, int* iday, int* imonth, int* iyear);
 /** 0-3: Returns the weekday of a date, 1 Monday to 7 Sunday, or 0. */
 int nwkday(int iday, int imonth, int iyear);
 int nwkday_(const int* iday, const int* imonth, const int* iyear);
+/** 0-3: Sets the base date from which day numbers count. */
+void basdat(int iday, int imonth, int iyear);
+void basdat_(const int* iday, const int* imonth, const int* iyear);
+/** 1-3: Sets the day, month and year forms of date labels: "NONE", "NUMB", "LEAD", "LONG", "SHOR". */
+void datfmt(const char* cday, const char* cmonth, const char* cyear);
+void datfmt_(const char* cday, const char* cmonth, const char* cyear, int len1, int len2,
+             int len3);
+/** 1-3: Sets the order of the date parts: "DMY", "MDY", "YMD", "YDM", "DYM" or "MYD". */
+void datord(const char* cord);
+void datord_(const char* cord, int len);
+/** 1-3: Sets the character between the date parts, or "NONE". */
+void datsep(const char* csep);
+void datsep_(const char* csep, int len);
+/** 1-3: Sets the language of month and day names: "ENGL" or "GERM". */
+void datlan(const char* clang);
+void datlan_(const char* clang, int len);
+/** 1-3: Writes date labels in "NORM"al or "UPPE"r case. */
+void datcas(const char* ccase);
+void datcas_(const char* ccase, int len);
 
 #ifdef __cplusplus
 }

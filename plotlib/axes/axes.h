@@ -8,6 +8,11 @@ namespace korvan {
 
 struct Global;
 
+// ---- settings ----
+// The axes a text such as "X", "Y" or "XYZ" names; false after warning 2
+// for any other letter or for none.
+bool qqaxes(Global& g, const char* cax, bool sel[3]);
+
 // ---- axis system (graf) ----
 // User to plot coordinates of the current system, each clamped to
 // -1,000,000..1,000,000.

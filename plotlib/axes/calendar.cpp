@@ -2,9 +2,11 @@
 // relative to a base date, weekdays, and the month steps of date axes.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "axes/axes.h"
 #include "core/state.h"
+#include "core/wrap.h"
 #include "korvan.h"
 
 namespace korvan {
@@ -159,6 +161,73 @@ int nwkday(int iday, int imonth, int iyear) {
   if (!g || !jqqdat(*g, iday, imonth, iyear)) return 0;
   return qqwday(iday, imonth, iyear);
 }
+
+void basdat(int iday, int imonth, int iyear) {
+  Global* g = jqqlev(0, 3, "basdat");
+  if (g && jqqdat(*g, iday, imonth, iyear)) qqbdat(*g, iday, imonth, iyear);
+}
+
+void datfmt(const char* cday, const char* cmonth, const char* cyear) {
+  Global* g = jqqlev(1, 3, "datfmt");
+  if (!g) return;
+  // NONE, NUMB "%1d", LEAD "%02d", LONG the name, SHOR the abbreviated name;
+  // years: NONE, LONG four digits, SHOR two.
+  const char* kForms = "NONE+NUMB+LEAD+LONG+SHOR";
+  const int d = jqqind(*g, kForms, 5, cday ? cday : "");
+  if (d == 0) return;
+  const int m = jqqind(*g, kForms, 5, cmonth ? cmonth : "");
+  if (m == 0) return;
+  const int y = jqqind(*g, "NONE+LONG+SHOR", 3, cyear ? cyear : "");
+  if (y == 0) return;
+  g->dateDayForm = d - 1;
+  g->dateMonthForm = m - 1;
+  g->dateYearForm = y - 1;
+}
+
+void datord(const char* cord) {
+  Global* g = jqqlev(1, 3, "datord");
+  if (!g) return;
+  const int n = jqqind(*g, "DMY +MDY +YMD +YDM +DYM +MYD ", 6, cord ? cord : "");
+  if (n != 0) g->dateOrder = n;
+}
+
+void datsep(const char* csep) {
+  Global* g = jqqlev(1, 3, "datsep");
+  if (!g) return;
+  if (!csep || !*csep) {
+    warnc1(*g, 2, "");
+    return;
+  }
+  char key[5];
+  qqkey4(csep, key);
+  g->dateSep = std::strcmp(key, "NONE") == 0 ? '\0' : csep[0];
+}
+
+void datlan(const char* clang) {
+  Global* g = jqqlev(1, 3, "datlan");
+  if (!g) return;
+  const int n = jqqind(*g, "ENGL+GERM", 2, clang ? clang : "");
+  if (n != 0) g->dateGerman = n == 2;
+}
+
+void datcas(const char* ccase) {
+  Global* g = jqqlev(1, 3, "datcas");
+  if (!g) return;
+  const int n = jqqind(*g, "NORM+UPPE", 2, ccase ? ccase : "");
+  if (n != 0) g->dateUpper = n == 2;
+}
+
+void basdat_(const int* iday, const int* imonth, const int* iyear) {
+  basdat(*iday, *imonth, *iyear);
+}
+void datfmt_(const char* cday, const char* cmonth, const char* cyear, int len1, int len2,
+             int len3) {
+  datfmt(Key4(cday, len1), Key4(cmonth, len2), Key4(cyear, len3));
+}
+void datord_(const char* cord, int len) { datord(Key4(cord, len)); }
+void datsep_(const char* csep, int len) { datsep(Key4(csep, len)); }
+void datlan_(const char* clang, int len) { datlan(Key4(clang, len)); }
+void datcas_(const char* ccase, int len) { datcas(Key4(ccase, len)); }
 
 int incdat_(const int* iday, const int* imonth, const int* iyear) {
   return incdat(*iday, *imonth, *iyear);

@@ -150,7 +150,11 @@ int glabxy(Global& g, float value, int i, int logScale, int axis, char* text, st
   }
   char num[64];
   if (logScale && s.logForm == 1) {
-    fcha(value, s.labelDigits, num, sizeof num);
+    // Whole exponents are written without decimals: 10 with a raised 3, not
+    // 3.0; the label digits serve fractional ones.
+    const bool whole = std::fabs(v - std::round(v)) < 1.0e-4;
+    fcha(whole ? static_cast<float>(std::round(v)) : value, whole ? -1 : s.labelDigits, num,
+         sizeof num);
     return finish(std::snprintf(text, cap, "10%c%s%c", raise, num, back), cap);
   }
   const float x = logScale ? static_cast<float>(std::pow(10.0, v)) : value;

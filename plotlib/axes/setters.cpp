@@ -14,10 +14,11 @@ using namespace korvan;
 
 namespace {
 constexpr int kFar = 1000000;
+}  // namespace
 
-// The axes a text such as "X", "Y" or "XYZ" names; false after warning 2
-// for any other letter or for none.
-bool axesOf(Global& g, const char* cax, bool sel[3]) {
+namespace korvan {
+
+bool qqaxes(Global& g, const char* cax, bool sel[3]) {
   sel[0] = sel[1] = sel[2] = false;
   bool any = false;
   for (const char* p = cax ? cax : ""; *p; ++p) {
@@ -33,6 +34,10 @@ bool axesOf(Global& g, const char* cax, bool sel[3]) {
   if (!any) warnc1(g, 2, cax ? cax : "");
   return any;
 }
+
+}  // namespace korvan
+
+namespace {
 
 // Cuts the segment to the plot coordinates the pipeline takes (within
 // kFar), so that no end has to be clamped and the piece keeps the
@@ -75,7 +80,7 @@ extern "C" {
 void name(const char* cstr, const char* cax) {
   Global* g = jqqlev(1, 3, "name");
   bool sel[3];
-  if (!g || !axesOf(*g, cax, sel)) return;
+  if (!g || !qqaxes(*g, cax, sel)) return;
   for (int k = 0; k < 3; ++k)
     if (sel[k]) std::snprintf(g->axis[k].name, sizeof g->axis[k].name, "%s", cstr ? cstr : "");
 }
@@ -105,7 +110,7 @@ void axspos(int nxa, int nya) {
 void labdig(int ndig, const char* cax) {
   Global* g = jqqlev(1, 3, "labdig");
   bool sel[3];
-  if (!g || !jqqval(*g, ndig, -1, 20) || !axesOf(*g, cax, sel)) return;
+  if (!g || !jqqval(*g, ndig, -1, 20) || !qqaxes(*g, cax, sel)) return;
   for (int k = 0; k < 3; ++k)
     if (sel[k]) g->axis[k].labelDigits = ndig;
 }
@@ -113,7 +118,7 @@ void labdig(int ndig, const char* cax) {
 void ticks(int ntic, const char* cax) {
   Global* g = jqqlev(1, 3, "ticks");
   bool sel[3];
-  if (!g || !jqqval(*g, ntic, 0, -1) || !axesOf(*g, cax, sel)) return;
+  if (!g || !jqqval(*g, ntic, 0, -1) || !qqaxes(*g, cax, sel)) return;
   for (int k = 0; k < 3; ++k)
     if (sel[k]) g->axis[k].ticks = ntic;
 }
@@ -123,7 +128,7 @@ void axsscl(const char* cscl, const char* cax) {
   bool sel[3];
   if (!g) return;
   const int n = jqqind(*g, "LIN +LOG ", 2, cscl ? cscl : "");
-  if (n == 0 || !axesOf(*g, cax, sel)) return;
+  if (n == 0 || !qqaxes(*g, cax, sel)) return;
   for (int k = 0; k < 3; ++k)
     if (sel[k]) g->axis[k].logScale = n - 1;
 }

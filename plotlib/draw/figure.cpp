@@ -133,6 +133,8 @@ void vector(int ix1, int iy1, int ix2, int iy2, int ivec) {
   Global* gp = jqqlev(1, 3, "vector");
   if (!gp) return;
   Global& g = *gp;
+  // -1 asks for the form set with vecfrm; without one it stays a bad form.
+  if (ivec == -1 && g.arrowForm >= 0) ivec = g.arrowForm;
   iy1 = qqyorg(g, iy1);
   iy2 = qqyorg(g, iy2);
   int W = ivec / 1000;

@@ -35,6 +35,7 @@ struct FillFields {
   float degToRad;
   float arcStep;        // target segment length along an arc
   int outlineOn;        // 1 = draw figure outlines
+  int arrowForm;        // vector's form for ivec = -1 (vecfrm); -1 none
   // symbols
   int maxSymbol;
   float symbolAngle;    // degrees, counterclockwise on the page

@@ -21,6 +21,7 @@ void resfil(Global& g) {
   g.degToRad = 0.017453292f;
   g.arcStep = 10.0f;
   g.outlineOn = 1;
+  g.arrowForm = -1;
   g.maxSymbol = 23;
   g.symbolAngle = 0.0f;
 }
