@@ -161,6 +161,9 @@ void xaxgit(void);                /* the line Y = 0 */
 void xaxgit_(void);
 void curve(const float* xray, const float* yray, int n);  /* user coordinates */
 void curve_(const float* xray, const float* yray, const int* n);
+/** 1-3: Sets the distance in plot units within which curve leaves out points on a straight line (0: none). */
+void crvtol(float tol);
+void crvtol_(const float* tol);
 void name(const char* cstr, const char* cax);             /* axis names */
 void name_(const char* cstr, const char* cax, int len1, int len2);
 void axslen(int nxl, int nyl);    /* axis lengths in plot units (level 1) */

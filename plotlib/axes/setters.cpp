@@ -1,13 +1,16 @@
 // The settings a program gives the next axis system (names, lengths,
 // position, label digits, ticks, logarithmic scaling) and curve, which
-// draws user coordinates inside the current one.
+// draws user coordinates inside the current one, leaving out the points
+// that lie within crvtol of the line through their neighbours.
 #include <cmath>
 #include <cstdio>
+#include <new>
 
 #include "axes/axes.h"
 #include "core/state.h"
 #include "core/wrap.h"
 #include "draw/pipeline.h"
+#include "draw/simplify.h"
 #include "korvan.h"
 
 using namespace korvan;
@@ -32,6 +35,12 @@ bool axesOf(Global& g, const char* cax, bool sel[3]) {
   }
   if (!any) warnc1(g, 2, cax ? cax : "");
   return any;
+}
+
+// A point that has no place on the axes leaves a gap in a curve.
+bool usable(const Global& g, float x, float y) {
+  return std::isfinite(x) && std::isfinite(y) &&
+         (g.logFallback || ((!g.axis[0].logScale || x > 0.0f) && (!g.axis[1].logScale || y > 0.0f)));
 }
 }  // namespace
 
@@ -93,6 +102,16 @@ void axsscl(const char* cscl, const char* cax) {
     if (sel[k]) g->axis[k].logScale = n - 1;
 }
 
+void crvtol(float tol) {
+  Global* g = jqqlev(1, 3, "crvtol");
+  if (!g) return;
+  if (!(tol >= 0.0f) || !std::isfinite(tol)) {
+    warnin(*g, 2);
+    return;
+  }
+  g->curveTolerance = tol;
+}
+
 void curve(const float* xray, const float* yray, int n) {
   Global* gp = jqqlev(2, 3, "curve");
   if (!gp) return;
@@ -103,26 +122,55 @@ void curve(const float* xray, const float* yray, int n) {
   }
   g.level = 3;
   sclpax(g, 0);
-  bool open = false;
-  for (int i = 0; i < n; ++i) {
-    const float x = xray[i], y = yray[i];
-    // A point that has no place on the axes leaves a gap.
-    const bool usable = std::isfinite(x) && std::isfinite(y) &&
-                        (g.logFallback || ((!g.axis[0].logScale || x > 0.0f) &&
-                                           (!g.axis[1].logScale || y > 0.0f)));
-    if (!usable) {
-      open = false;
-      continue;
+  // The plot coordinates of the whole curve, a point that has no place on
+  // the axes as NaN (a gap), and the points the device needs of them.
+  const auto count = static_cast<std::size_t>(n);
+  float* xp = nullptr;
+  int* keep = nullptr;
+  if (g.curveTolerance > 0.0f && n >= 3) {
+    xp = new (std::nothrow) float[2 * count];
+    keep = new (std::nothrow) int[count];
+  }
+  if (xp && keep) {
+    float* yp = xp + count;
+    for (int i = 0; i < n; ++i) {
+      if (usable(g, xray[i], yray[i]))
+        qqrel2(g, xray[i], yray[i], &xp[i], &yp[i]);
+      else
+        xp[i] = yp[i] = NAN;
     }
-    float xp, yp;
-    qqrel2(g, x, y, &xp, &yp);
-    if (open) {
-      connqq(g, xp, yp);
-    } else {
-      strtqq(g, xp, yp);
-      open = true;
+    const int m = qqsimp(xp, yp, n, g.curveTolerance, keep);
+    bool open = false;
+    for (int k = 0; k < m; ++k) {
+      const int i = keep[k];
+      if (std::isnan(xp[i])) {
+        open = false;
+      } else if (open) {
+        connqq(g, xp[i], yp[i]);
+      } else {
+        strtqq(g, xp[i], yp[i]);
+        open = true;
+      }
+    }
+  } else {
+    bool open = false;
+    for (int i = 0; i < n; ++i) {
+      if (!usable(g, xray[i], yray[i])) {
+        open = false;
+        continue;
+      }
+      float x, y;
+      qqrel2(g, xray[i], yray[i], &x, &y);
+      if (open) {
+        connqq(g, x, y);
+      } else {
+        strtqq(g, x, y);
+        open = true;
+      }
     }
   }
+  delete[] xp;
+  delete[] keep;
   sclpax(g, 1);
 }
 
@@ -139,5 +187,6 @@ void axsscl_(const char* cscl, const char* cax, int len1, int len2) {
   axsscl(Key4(cscl, len1), Key4(cax, len2));
 }
 void curve_(const float* xray, const float* yray, const int* n) { curve(xray, yray, *n); }
+void crvtol_(const float* tol) { crvtol(*tol); }
 
 }  // extern "C"

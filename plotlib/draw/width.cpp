@@ -121,9 +121,21 @@ void qqwide(Global& g) {
   const float* y = g.strokeY;
   float sn[100], cs[100];
   for (int i = 0; i + 1 < n; ++i) {
-    float theta = qqatan(y[i] - y[i + 1], x[i + 1] - x[i]);
-    sn[i] = std::sin(theta);
-    cs[i] = std::cos(theta);
+    const float a = y[i] - y[i + 1], b = x[i + 1] - x[i];
+    // The sine and cosine of the direction are the components of the unit
+    // vector along it: one square root instead of an arc tangent, a sine and
+    // a cosine.
+    const double da = a, db = b;
+    const double len = std::sqrt(da * da + db * db);
+    if (std::fabs(b) > 1e-6f && std::isfinite(len)) {
+      sn[i] = static_cast<float>(da / len);
+      cs[i] = static_cast<float>(db / len);
+    } else {
+      // (nearly) vertical, of no length, or not finite: qqatan's direction
+      const float theta = qqatan(a, b);
+      sn[i] = std::sin(theta);
+      cs[i] = std::cos(theta);
+    }
   }
   const bool closed =
       n >= 3 && std::fabs(x[0] - x[n - 1]) < 0.5f && std::fabs(y[0] - y[n - 1]) < 0.5f;
