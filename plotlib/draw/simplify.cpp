@@ -28,12 +28,10 @@ void markExtremes(const float* v, int a, int b, float tol, unsigned char* must) 
     if (v[i] < v[lo]) lo = i;
     if (trend >= 0 && v[i] < v[hi] - tol) {
       must[hi] = 1;  // a peak
-      if (trend == 0) must[lo] = 1;
       trend = -1;
       lo = i;
     } else if (trend <= 0 && v[i] > v[lo] + tol) {
       must[lo] = 1;  // a trough
-      if (trend == 0) must[hi] = 1;
       trend = 1;
       hi = i;
     }
