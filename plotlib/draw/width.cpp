@@ -35,8 +35,18 @@ struct Outline {
   const float xlo, xhi, ylo, yhi;
   bool penAt = false;
   float px = 0.0f, py = 0.0f;  // where the last edge ended
+  // Edges drawn whole wait here and go to the device in one batch.
+  static constexpr int kBatch = 64;
+  float bx[kBatch], by[kBatch];
+  int batched = 0;
 
+  ~Outline() { send(); }
+  void send() {
+    if (batched > 0) xjdraws(g, bx, by, batched);
+    batched = 0;
+  }
   void move(float x, float y) {
+    send();
     penAt = jqqclp(g, x, y) == 0;
     if (penAt) xjdraw(g, x, y, 3);
     px = x;
@@ -46,11 +56,14 @@ struct Outline {
     // An edge from where the pen stands to a point inside the window (as
     // the clipper tests it) is drawn whole: the clipper's result, sooner.
     if (penAt && plain && x >= xlo && x <= xhi && y >= ylo && y <= yhi) {
-      xjdraw(g, x, y, 2);
+      bx[batched] = x;
+      by[batched] = y;
+      if (++batched == kBatch) send();
       px = x;
       py = y;
       return;
     }
+    send();
     penAt = qqclps(g, px, py, x, y, penAt);
     px = x;
     py = y;
