@@ -314,7 +314,9 @@ TEST_F(Records, ZigzagFillOnTheMetafile) {
 // A batch of draws (xjdraws) writes what the same draws one by one write,
 // on every driver that takes batches and on one that does not; the vectors
 // are counted alike.
-TEST(DispatchBatch, ADrawBatchWritesWhatSingleDrawsWrite) {
+class DispatchBatch : public PlotTest {};
+
+TEST_F(DispatchBatch, ADrawBatchWritesWhatSingleDrawsWrite) {
   std::vector<float> xs, ys;
   for (int i = 0; i < 537; ++i) {
     xs.push_back(100.0f + 4.7f * static_cast<float>(i));
