@@ -3,9 +3,13 @@
 // ellipse, on the default page, drawn through the library's stroke pipeline
 // and through cairo, to PDF, SVG, PostScript and PNG (no antialiasing). At
 // the end a table gives both rates, their ratio and the bytes written.
+// Beside them stands the floor of the text formats: the same device
+// coordinates formatted with the library's own formatter into memory and
+// written to a file, nothing else; "x floor" is how many times longer the
+// library takes than that.
 //
 //   vs_cairo [--benchmark_filter=...]   (Google Benchmark options)
-//   vs_cairo --once korvan|cairo PDF|SVG|PostScript|PNG ellipses
+//   vs_cairo --once korvan|cairo|floor PDF|SVG|PostScript|PNG ellipses
 //       one plot outside the benchmark, for instruction counts:
 //       valgrind --tool=callgrind --toggle-collect='*Plot*' vs_cairo --once ...
 #include <benchmark/benchmark.h>
@@ -24,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "core/fixed.h"
 #include "core/state.h"
 #include "draw/colour.h"
 #include "draw/pipeline.h"
@@ -158,18 +163,77 @@ std::uintmax_t cairoPlot(const Output& out, const Geometry& geo) {
   return bytes;
 }
 
+// The floor of PostScript and SVG: every point of the plot as the record
+// the driver writes for it ("x y d " in 1/20 mm, " x, y" in pixels),
+// formatted into memory and written to a file 64 KiB at a time (the size of
+// the library's own file buffer). The device scales are the drivers' for the
+// default page. Returns the bytes written; 0 for the other formats.
+std::uintmax_t floorPlot(const Output& out, const Geometry& geo, std::vector<char>& mem) {
+  const std::string kind = out.name;
+  const bool ps = kind == "PostScript";
+  if (!ps && kind != "SVG") return 0;
+  const float s = ps ? 3900.0f / 2100.0f : 852.0f / 2969.0f;
+  std::FILE* f = std::fopen("floor.out", "wb");
+  if (!f) return 0;
+  std::setvbuf(f, nullptr, _IONBF, 0);
+  constexpr std::size_t kChunk = 65536;
+  mem.resize(kChunk + 128);
+  char* const begin = mem.data();
+  char* const full = begin + kChunk;
+  char* p = begin;
+  std::uintmax_t bytes = 0;
+  const std::size_t points = geo.x.size();
+  for (std::size_t i = 0; i < points; ++i) {
+    if (ps) {
+      // the page turned onto the portrait sheet, rounded
+      p = korvan::fmtInt(p, static_cast<int>(geo.y[i] * s + 0.5f));
+      *p++ = ' ';
+      p = korvan::fmtInt(p, static_cast<int>(geo.x[i] * s + 0.5f));
+      *p++ = ' ';
+      *p++ = 'd';
+      *p++ = ' ';
+    } else {
+      *p++ = ' ';
+      p = korvan::fmtFixed(p, geo.x[i] * s, 2);
+      *p++ = ',';
+      *p++ = ' ';
+      p = korvan::fmtFixed(p, geo.y[i] * s, 2);
+    }
+    if (p >= full) {
+      std::fwrite(begin, 1, static_cast<std::size_t>(p - begin), f);
+      bytes += static_cast<std::uintmax_t>(p - begin);
+      p = begin;
+    }
+  }
+  std::fwrite(begin, 1, static_cast<std::size_t>(p - begin), f);
+  bytes += static_cast<std::uintmax_t>(p - begin);
+  std::fclose(f);
+  std::remove("floor.out");
+  return bytes;
+}
+
 // Rates and sizes of every run, for the table at the end.
 struct Result {
-  double korvan = 0, cairo = 0;
+  double korvan = 0, cairo = 0, floor = 0;
   double korvanBytes = 0, cairoBytes = 0;
 };
 std::map<std::pair<std::string, int>, Result> results;
 
-void run(benchmark::State& state, const Output& out, bool cairo) {
+enum class Who { Korvan, Cairo, Floor };
+
+void run(benchmark::State& state, const Output& out, Who who) {
   TempDir dir;
   const Geometry& geo = geometry(static_cast<int>(state.range(0)));
   std::uintmax_t bytes = 0;
-  for (auto _ : state) bytes = cairo ? cairoPlot(out, geo) : korvanPlot(out, geo);
+  std::vector<char> mem;
+  for (auto _ : state) {
+    if (who == Who::Cairo)
+      bytes = cairoPlot(out, geo);
+    else if (who == Who::Floor)
+      bytes = floorPlot(out, geo, mem);
+    else
+      bytes = korvanPlot(out, geo);
+  }
   const long segments = static_cast<long>(geo.count) * kSegments;
   state.SetItemsProcessed(state.iterations() * segments);
   state.counters["bytes"] = static_cast<double>(bytes);
@@ -193,6 +257,8 @@ class Reporter : public benchmark::ConsoleReporter {
       if (who == "Cairo") {
         res.cairo = rate;
         res.cairoBytes = bytes;
+      } else if (who == "Floor") {
+        res.floor = rate;
       } else {
         res.korvan = rate;
         res.korvanBytes = bytes;
@@ -209,18 +275,26 @@ int main(int argc, char** argv) {
       if (std::string(argv[3]) != out.name) continue;
       TempDir dir;
       const Geometry& geo = geometry(std::atoi(argv[4]));
-      bool cairo = std::string(argv[2]) == "cairo";
-      std::uintmax_t bytes = cairo ? cairoPlot(out, geo) : korvanPlot(out, geo);
+      const std::string who = argv[2];
+      std::vector<char> mem;
+      std::uintmax_t bytes = who == "cairo"   ? cairoPlot(out, geo)
+                             : who == "floor" ? floorPlot(out, geo, mem)
+                                              : korvanPlot(out, geo);
       std::printf("%s %s: %ju bytes\n", argv[2], out.name, bytes);
       return 0;
     }
     return 1;
   }
   for (const Output& out : kOutputs) {
-    for (int cairo = 0; cairo <= 1; ++cairo) {
-      std::string name = std::string(cairo ? "Cairo/" : "Korvan/") + out.name;
+    for (Who who : {Who::Korvan, Who::Cairo, Who::Floor}) {
+      const std::string kind = out.name;
+      if (who == Who::Floor && kind != "PostScript" && kind != "SVG") continue;
+      std::string name = std::string(who == Who::Cairo   ? "Cairo/"
+                                     : who == Who::Floor ? "Floor/"
+                                                         : "Korvan/") +
+                         out.name;
       benchmark::RegisterBenchmark(name.c_str(),
-                                   [&out, cairo](benchmark::State& s) { run(s, out, cairo); })
+                                   [&out, who](benchmark::State& s) { run(s, out, who); })
           ->Arg(10)
           ->Arg(1000)
           ->Arg(2000)
@@ -233,12 +307,17 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
 
-  std::printf("\n%-11s %9s %14s %14s %7s %12s %12s\n", "output", "segments", "korvan seg/s",
-              "cairo seg/s", "ratio", "korvan bytes", "cairo bytes");
+  std::printf("\n%-11s %9s %14s %14s %7s %12s %12s %14s %8s\n", "output", "segments",
+              "korvan seg/s", "cairo seg/s", "ratio", "korvan bytes", "cairo bytes",
+              "floor seg/s", "x floor");
   for (const auto& [key, r] : results) {
-    std::printf("%-11s %9d %14.4g %14.4g %7.2f %12.0f %12.0f\n", key.first.c_str(),
+    std::printf("%-11s %9d %14.4g %14.4g %7.2f %12.0f %12.0f", key.first.c_str(),
                 key.second * kSegments, r.korvan, r.cairo, r.cairo > 0 ? r.korvan / r.cairo : 0.0,
                 r.korvanBytes, r.cairoBytes);
+    if (r.floor > 0 && r.korvan > 0)
+      std::printf(" %14.4g %8.2f\n", r.floor, r.floor / r.korvan);
+    else
+      std::printf(" %14s %8s\n", "-", "-");
   }
   return 0;
 }

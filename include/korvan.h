@@ -304,6 +304,9 @@ void xaxgit_(void);
 /** 2-3: Draws a polyline of user coordinates in the axis system. */
 void curve(const float* xray, const float* yray, int n);  /* user coordinates */
 void curve_(const float* xray, const float* yray, const int* n);
+/** 1-3: Sets the distance in plot units within which curve leaves out points on a straight line (0: none). */
+void crvtol(float tol);
+void crvtol_(const float* tol);
 /** 1-3: Sets the names of axes. */
 void name(const char* cstr, const char* cax);             /* axis names */
 void name_(const char* cstr, const char* cax, int len1, int len2);

@@ -59,6 +59,9 @@ struct AxisFields {
   int logFallback;          // a value <= 0 on a log axis maps to the
   float logFallbackValue;   // fallback value when the switch is on
   int logWholeSteps;        // decade ticks for any whole log step
+  float curveTolerance;     // curve: points within this many plot units of
+                            // the line through their neighbours are left
+                            // out; 0 draws every point
   int polar;
   int crossed;              // axes cross at the user origin
   int crossCentre;          // move the system onto the crossing point

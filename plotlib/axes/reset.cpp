@@ -38,6 +38,8 @@ void resaxs(Global& g) {
   g.logFallback = 0;
   g.logFallbackValue = 0.0f;
   g.logWholeSteps = 0;
+  // 0.01 mm: no reader zooms far enough to see what is left out
+  g.curveTolerance = 0.1f / (g.unitScale > 0.0f ? g.unitScale : 1.0f);
   g.polar = 0;
   g.crossed = 0;
   g.crossCentre = 0;

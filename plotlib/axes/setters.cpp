@@ -1,13 +1,17 @@
 // The settings a program gives the next axis system (names, lengths,
 // position, label digits, ticks, logarithmic scaling) and curve, which
-// draws user coordinates inside the current one.
+// draws user coordinates inside the current one, leaving out the points
+// that lie within crvtol of the line through their neighbours.
 #include <cmath>
 #include <cstdio>
+#include <memory>
+#include <new>
 
 #include "axes/axes.h"
 #include "core/state.h"
 #include "core/wrap.h"
 #include "draw/pipeline.h"
+#include "draw/simplify.h"
 #include "korvan.h"
 
 using namespace korvan;
@@ -73,6 +77,63 @@ bool cutToPlotRange(double& x1, double& y1, double& x2, double& y2) {
   }
   return true;
 }
+
+// The line of a curve through the points the device needs: every point, or
+// with a tolerance those that qqsimp keeps. Each segment is cut to the plot
+// range in double before anything is drawn, so that it keeps its direction.
+void drawCurve(Global& g, const float* xray, const float* yray, int n) {
+  const auto count = static_cast<std::size_t>(n);
+  std::unique_ptr<float[]> xp;
+  std::unique_ptr<int[]> keep;
+  int m = n;
+  if (g.curveTolerance > 0.0f && n >= 3) {
+    xp.reset(new (std::nothrow) float[2 * count]);
+    keep.reset(new (std::nothrow) int[count]);
+    if (xp && keep) {
+      float* yp = xp.get() + count;
+      for (int i = 0; i < n; ++i) {
+        double x = NAN, y = NAN;
+        if (qqusbl(g, xray[i], yray[i])) qqrel2d(g, xray[i], yray[i], &x, &y);
+        xp[i] = static_cast<float>(x);
+        yp[i] = static_cast<float>(y);
+      }
+      m = qqsimp(xp.get(), yp, n, g.curveTolerance, keep.get());
+    } else {
+      keep.reset();
+    }
+  }
+  bool have = false;  // a previous point to draw from
+  bool at = false;    // the line stands at that point
+  double px = 0.0, py = 0.0;
+  for (int k = 0; k < m; ++k) {
+    const int i = keep ? keep[k] : k;
+    const float x = xray[i], y = yray[i];
+    // A point that has no place on the axes leaves a gap.
+    if (!qqusbl(g, x, y)) {
+      have = false;
+      continue;
+    }
+    double xq, yq;
+    qqrel2d(g, x, y, &xq, &yq);
+    if (!have) {
+      at = std::fabs(xq) <= kFar && std::fabs(yq) <= kFar;
+      if (at) strtqq(g, static_cast<float>(xq), static_cast<float>(yq));
+    } else {
+      double x1 = px, y1 = py, x2 = xq, y2 = yq;
+      if (cutToPlotRange(x1, y1, x2, y2)) {
+        if (!at || x1 != px || y1 != py) strtqq(g, static_cast<float>(x1), static_cast<float>(y1));
+        connqq(g, static_cast<float>(x2), static_cast<float>(y2));
+        at = x2 == xq && y2 == yq;
+      } else {
+        at = false;
+      }
+    }
+    have = true;
+    px = xq;
+    py = yq;
+  }
+}
+
 }  // namespace
 
 extern "C" {
@@ -133,6 +194,16 @@ void axsscl(const char* cscl, const char* cax) {
     if (sel[k]) g->axis[k].logScale = n - 1;
 }
 
+void crvtol(float tol) {
+  Global* g = jqqlev(1, 3, "crvtol");
+  if (!g) return;
+  if (!(tol >= 0.0f) || !std::isfinite(tol)) {
+    warnin(*g, 2);
+    return;
+  }
+  g->curveTolerance = tol;
+}
+
 void curve(const float* xray, const float* yray, int n) {
   Global* gp = jqqlev(2, 3, "curve");
   if (!gp) return;
@@ -143,36 +214,7 @@ void curve(const float* xray, const float* yray, int n) {
   }
   g.level = 3;
   sclpax(g, 0);
-  bool have = false;  // a previous point to draw from
-  bool at = false;    // the line stands at that point
-  double px = 0.0, py = 0.0;
-  for (int i = 0; i < n && g.curveLine; ++i) {
-    const float x = xray[i], y = yray[i];
-    // A point that has no place on the axes leaves a gap.
-    if (!qqusbl(g, x, y)) {
-      have = false;
-      continue;
-    }
-    double xp, yp;
-    qqrel2d(g, x, y, &xp, &yp);
-    if (!have) {
-      at = std::fabs(xp) <= kFar && std::fabs(yp) <= kFar;
-      if (at) strtqq(g, static_cast<float>(xp), static_cast<float>(yp));
-    } else {
-      double x1 = px, y1 = py, x2 = xp, y2 = yp;
-      if (cutToPlotRange(x1, y1, x2, y2)) {
-        if (!at || x1 != px || y1 != py)
-          strtqq(g, static_cast<float>(x1), static_cast<float>(y1));
-        connqq(g, static_cast<float>(x2), static_cast<float>(y2));
-        at = x2 == xp && y2 == yp;
-      } else {
-        at = false;
-      }
-    }
-    have = true;
-    px = xp;
-    py = yp;
-  }
+  if (g.curveLine) drawCurve(g, xray, yray, n);
   if (g.curveSymbol >= 0) qqcmrk(g, xray, yray, n);
   sclpax(g, 1);
   qqkadd(g, 1);
@@ -191,5 +233,6 @@ void axsscl_(const char* cscl, const char* cax, int len1, int len2) {
   axsscl(Key4(cscl, len1), Key4(cax, len2));
 }
 void curve_(const float* xray, const float* yray, const int* n) { curve(xray, yray, *n); }
+void crvtol_(const float* tol) { crvtol(*tol); }
 
 }  // extern "C"

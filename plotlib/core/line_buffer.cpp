@@ -7,7 +7,13 @@
 namespace korvan {
 
 OutputBuffer::OutputBuffer(const std::unique_ptr<ByteSink>& sink, int capacity)
-    : sink_(sink), cap_(capacity), buf_(new char[static_cast<std::size_t>(capacity) + 2]) {}
+    : OutputBuffer(sink, capacity, false) {}
+
+OutputBuffer::OutputBuffer(const std::unique_ptr<ByteSink>& sink, int capacity, bool textLines)
+    : sink_(sink),
+      cap_(capacity),
+      buf_(new char[static_cast<std::size_t>(capacity) + 2]),
+      textLines_(textLines) {}
 
 OutputBuffer::~OutputBuffer() = default;
 
@@ -63,6 +69,45 @@ void TextLineBuffer::words(const char* text, int n) {
     }
     std::memcpy(buf_.get() + pos_, word, static_cast<std::size_t>(len));
     pos_ += len;
+  }
+}
+
+void TextLineBuffer::packedWords(const char* text, int n) {
+  if (n == -1) {
+    writeLine();
+    return;
+  }
+  while (n > 0) {
+    const int room = cap_ - pos_;
+    if (n <= room) {
+      std::memcpy(buf_.get() + pos_, text, static_cast<std::size_t>(n));
+      pos_ += n;
+      return;
+    }
+    // The words that fit end at the last blank within the room left.
+    int take = room;
+    while (take > 0 && text[take - 1] != ' ') --take;
+    if (take > 0) {
+      std::memcpy(buf_.get() + pos_, text, static_cast<std::size_t>(take));
+      pos_ += take;
+      text += take;
+      n -= take;
+      writeLine();
+      continue;
+    }
+    if (pos_ > 0) {
+      writeLine();
+      continue;
+    }
+    // A word longer than a line stands alone on its own line.
+    const char* end = static_cast<const char*>(std::memchr(text, ' ', static_cast<std::size_t>(n)));
+    const int len = end ? static_cast<int>(end - text) + 1 : n;
+    if (sink_) {
+      sink_->write(text, static_cast<std::size_t>(len));
+      sink_->put('\n');
+    }
+    text += len;
+    n -= len;
   }
 }
 

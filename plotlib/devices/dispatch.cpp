@@ -25,6 +25,12 @@ void xjdraw(Global& g, float x, float y, int mode) {
   if (g.driver) g.driver->point(g, x, y, mode);
 }
 
+void xjdraws(Global& g, const float* xs, const float* ys, int n) {
+  if (n <= 0) return;
+  g.vectorCount += n;
+  if (g.driver) g.driver->draws(g, xs, ys, n);
+}
+
 void xjpoly(Global& g, const float* xs, const float* ys, int n) {
   if (!g.driver || !g.driver->polygons() || n <= 0) return;
   // Small polygons stay on the stack; the fills hand over large ones rarely.
@@ -51,7 +57,12 @@ void qqsbuf(Global& g, const char* text, int n) {
 }
 
 void qpsbuf(Global& g, const char* text, int n) {
-  if (auto* lines = dynamic_cast<TextLineBuffer*>(g.lines.get())) lines->words(text, n);
+  if (g.lines && g.lines->textLines()) static_cast<TextLineBuffer*>(g.lines.get())->words(text, n);
+}
+
+void qpsblk(Global& g, const char* text, int n) {
+  if (g.lines && g.lines->textLines())
+    static_cast<TextLineBuffer*>(g.lines.get())->packedWords(text, n);
 }
 
 void qqflbf(Global& g) {

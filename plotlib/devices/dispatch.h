@@ -6,11 +6,16 @@ namespace korvan {
 struct Global;
 
 void xjdraw(Global& g, float x, float y, int mode);
+// xjdraw(g, xs[i], ys[i], 2) for i = 0 .. n - 1.
+void xjdraws(Global& g, const float* xs, const float* ys, int n);
 void xjpoly(Global& g, const float* xs, const float* ys, int n);
 
 // The output line buffer of the text file formats.
 void qqsbuf(Global& g, const char* text, int n);
 void qpsbuf(Global& g, const char* text, int n);
+// qpsbuf for packed text (no leading blank, no two blanks in a row): the
+// same lines, filled in bulk.
+void qpsblk(Global& g, const char* text, int n);
 // Writes a partly filled line (CGM: padded to 80 bytes) and empties it.
 void qqflbf(Global& g);
 

@@ -21,6 +21,12 @@ class Driver {
   // One point of a line in absolute plot units (already clipped). Mode 2
   // draws from the pen position, 3 moves; other modes are driver-defined.
   virtual void point(Global& g, float x, float y, int mode) = 0;
+  // n draws (mode 2) in a row, inside the window: the points of a stroke
+  // that needs no clipping. The same as n calls of point(); drivers with a
+  // path buffer take them in one loop.
+  virtual void draws(Global& g, const float* xs, const float* ys, int n) {
+    for (int i = 0; i < n; ++i) point(g, xs[i], ys[i], 2);
+  }
   // Filled polygon in plot units, origin shift applied. Only drivers that
   // answer true to polygons() receive it.
   virtual bool polygons() const { return false; }

@@ -37,18 +37,22 @@ void qqstrk(Global& g) {
   const float* y = g.strokeY;
   bool inside = jqqclp(g, x[0], y[0]) == 0;
   bool penAt = inside;  // the device pen stands at the segment start
-  if (inside) xjdraw(g, x[0], y[0], 3);
-  for (int k = 1; k < n; ++k) {
-    if (inside && jqqclp(g, x[k], y[k]) == 0) {
-      if (g.shieldCount != 0)
-        qqbl01(g, x[k - 1], y[k - 1], x[k], y[k]);
-      else
-        xjdraw(g, x[k], y[k], 2);
-      continue;
+  int k = 1;
+  if (inside) {
+    xjdraw(g, x[0], y[0], 3);
+    // The points up to the first one outside go to the device as they are,
+    // without shielded regions in one batch.
+    // (jqqclp's test with the window's bounds read once)
+    const float xlo = static_cast<float>(g.clipXmin), xhi = static_cast<float>(g.clipXmax);
+    const float ylo = static_cast<float>(g.clipYmin), yhi = static_cast<float>(g.clipYmax);
+    while (k < n && x[k] >= xlo && x[k] <= xhi && y[k] >= ylo && y[k] <= yhi) ++k;
+    if (g.shieldCount != 0) {
+      for (int i = 1; i < k; ++i) qqbl01(g, x[i - 1], y[i - 1], x[i], y[i]);
+    } else {
+      xjdraws(g, x + 1, y + 1, k - 1);
     }
-    inside = false;
-    penAt = qqclps(g, x[k - 1], y[k - 1], x[k], y[k], penAt);
   }
+  for (; k < n; ++k) penAt = qqclps(g, x[k - 1], y[k - 1], x[k], y[k], penAt);
   if (g.lineWidth > 1) qqwide(g);
   g.strokeCount = 0;
   g.stroking = 0;

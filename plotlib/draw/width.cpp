@@ -35,8 +35,18 @@ struct Outline {
   const float xlo, xhi, ylo, yhi;
   bool penAt = false;
   float px = 0.0f, py = 0.0f;  // where the last edge ended
+  // Edges drawn whole wait here and go to the device in one batch.
+  static constexpr int kBatch = 64;
+  float bx[kBatch], by[kBatch];
+  int batched = 0;
 
+  ~Outline() { send(); }
+  void send() {
+    if (batched > 0) xjdraws(g, bx, by, batched);
+    batched = 0;
+  }
   void move(float x, float y) {
+    send();
     penAt = jqqclp(g, x, y) == 0;
     if (penAt) xjdraw(g, x, y, 3);
     px = x;
@@ -46,11 +56,14 @@ struct Outline {
     // An edge from where the pen stands to a point inside the window (as
     // the clipper tests it) is drawn whole: the clipper's result, sooner.
     if (penAt && plain && x >= xlo && x <= xhi && y >= ylo && y <= yhi) {
-      xjdraw(g, x, y, 2);
+      bx[batched] = x;
+      by[batched] = y;
+      if (++batched == kBatch) send();
       px = x;
       py = y;
       return;
     }
+    send();
     penAt = qqclps(g, px, py, x, y, penAt);
     px = x;
     py = y;
@@ -121,9 +134,21 @@ void qqwide(Global& g) {
   const float* y = g.strokeY;
   float sn[100], cs[100];
   for (int i = 0; i + 1 < n; ++i) {
-    float theta = qqatan(y[i] - y[i + 1], x[i + 1] - x[i]);
-    sn[i] = std::sin(theta);
-    cs[i] = std::cos(theta);
+    const float a = y[i] - y[i + 1], b = x[i + 1] - x[i];
+    // The sine and cosine of the direction are the components of the unit
+    // vector along it: one square root instead of an arc tangent, a sine and
+    // a cosine.
+    const double da = a, db = b;
+    const double len = std::sqrt(da * da + db * db);
+    if (std::fabs(b) > 1e-6f && std::isfinite(len)) {
+      sn[i] = static_cast<float>(da / len);
+      cs[i] = static_cast<float>(db / len);
+    } else {
+      // (nearly) vertical, of no length, or not finite: qqatan's direction
+      const float theta = qqatan(a, b);
+      sn[i] = std::sin(theta);
+      cs[i] = std::cos(theta);
+    }
   }
   const bool closed =
       n >= 3 && std::fabs(x[0] - x[n - 1]) < 0.5f && std::fabs(y[0] - y[n - 1]) < 0.5f;

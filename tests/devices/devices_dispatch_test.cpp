@@ -1,6 +1,8 @@
 // The device dispatch and the point records of the text formats.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -307,4 +309,48 @@ TEST_F(Records, ZigzagFillOnTheMetafile) {
   EXPECT_EQ(g.vectorCount - before, 2 + 2 * 5);
   korfin();
   GetCapturedStdout();
+}
+
+// A batch of draws (xjdraws) writes what the same draws one by one write,
+// on every driver that takes batches and on one that does not; the vectors
+// are counted alike.
+class DispatchBatch : public PlotTest {};
+
+TEST_F(DispatchBatch, ADrawBatchWritesWhatSingleDrawsWrite) {
+  std::vector<float> xs, ys;
+  for (int i = 0; i < 537; ++i) {
+    xs.push_back(100.0f + 4.7f * static_cast<float>(i));
+    ys.push_back(1000.0f + 700.0f * std::sin(0.05f * static_cast<float>(i)));
+  }
+  // the creation date and time are the only lines that may differ
+  auto undated = [](const std::string& f) {
+    std::string out, line;
+    std::istringstream in(f);
+    while (std::getline(in, line))
+      if (line.find("Date") == std::string::npos) out += line + "\n";
+    return out;
+  };
+  for (const char* key : {"PS", "PSCL", "SVG", "PPM", "PDF", "HPGL", "GKSL"}) {
+    int vectors[2] = {};
+    std::string file[2];
+    for (int batch = 0; batch <= 1; ++batch) {
+      file[batch] = plot(key, [&](Global& g) {
+        g.protocolOn = 0;
+        xjdraw(g, xs[0], ys[0], 3);
+        if (batch) {
+          xjdraws(g, xs.data() + 1, ys.data() + 1, 200);
+          xjdraw(g, 50.0f, 50.0f, 3);
+          xjdraws(g, xs.data() + 201, ys.data() + 201, static_cast<int>(xs.size()) - 201);
+        } else {
+          for (int i = 1; i <= 200; ++i) xjdraw(g, xs[i], ys[i], 2);
+          xjdraw(g, 50.0f, 50.0f, 3);
+          for (std::size_t i = 201; i < xs.size(); ++i) xjdraw(g, xs[i], ys[i], 2);
+        }
+        vectors[batch] = g.vectorCount;
+      });
+    }
+    EXPECT_GT(file[0].size(), 1000u) << key;
+    EXPECT_EQ(undated(file[0]), undated(file[1])) << key;
+    EXPECT_EQ(vectors[0], vectors[1]) << key;
+  }
 }

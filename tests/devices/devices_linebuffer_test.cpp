@@ -1,7 +1,9 @@
 // The 80-character output line buffer and the PostScript word packing.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <vector>
 
 #include "core/sink.h"
 #include "core/state.h"
@@ -121,4 +123,37 @@ TEST_F(LineBuffer, NoBodyLineOverEightyCharacters) {
     EXPECT_LE(end - start, 80u);
     start = end + 1;
   }
+}
+
+// Packed text (no leading blank, no two blanks in a row) filled a line's
+// worth at a time gives the same lines as word by word: random records of
+// every length, words longer than a line, pieces without a closing blank,
+// and line ends asked for in between.
+TEST_F(LineBuffer, PackedTextGivesTheLinesOfWordPacking) {
+  std::mt19937 rng(11);
+  std::vector<std::string> pieces;
+  for (int i = 0; i < 3000; ++i) {
+    std::string piece;
+    const int words = 1 + static_cast<int>(rng() % 12);
+    for (int w = 0; w < words; ++w) {
+      const int len = rng() % 50 == 0 ? 81 + static_cast<int>(rng() % 40) : 1 + static_cast<int>(rng() % 9);
+      piece += std::string(static_cast<std::size_t>(len), static_cast<char>('a' + w % 26));
+      if (w + 1 < words || rng() % 4 != 0) piece += ' ';
+    }
+    pieces.push_back(rng() % 97 == 0 ? std::string() : piece);  // "" asks for a line end
+  }
+  std::string out[2];
+  for (int packed = 0; packed <= 1; ++packed) {
+    out[packed] = file("HPGL", [&](Global& g) {
+      for (const std::string& p : pieces) {
+        if (p.empty())
+          (packed ? qpsblk : qpsbuf)(g, nullptr, -1);
+        else
+          (packed ? qpsblk : qpsbuf)(g, p.data(), static_cast<int>(p.size()));
+      }
+    });
+    std::remove(qqgglb().outFileName);
+  }
+  EXPECT_GT(out[0].size(), 20000u);
+  EXPECT_EQ(out[0], out[1]);
 }

@@ -122,7 +122,7 @@ void qqpsrec(Global& g, const char* fmt, ...) {
     if (raw[i] == ' ' && (m == 0 || packed[m - 1] == ' ')) continue;
     packed[m++] = raw[i];
   }
-  if (m > 0) qpsbuf(g, packed, m);
+  if (m > 0) qpsblk(g, packed, m);
 }
 
 void PostScriptDriver::toDevice(const Global& g, float x, float y, float& X, float& Y) const {
@@ -187,23 +187,27 @@ namespace {
 // qqpsrec(g, "%5d %5d u ", x, y) and its kin without the formatting run:
 // packed, the record is the two numbers and the operator, one blank after
 // each.
-void pathRecord(Global& g, int x, int y, char op) {
-  char buf[32];
-  char* p = fmtInt(buf, x);
+char* pathRecord(char* p, int x, int y, char op) {
+  p = fmtInt(p, x);
   *p++ = ' ';
   p = fmtInt(p, y);
   *p++ = ' ';
   *p++ = op;
   *p++ = ' ';
-  qpsbuf(g, buf, static_cast<int>(p - buf));
+  return p;
 }
 }  // namespace
 
 void PostScriptDriver::flushPath(Global& g) {
   if (path_.count == 0) return;
-  pathRecord(g, path_.x[0], path_.y[0], 'u');
-  for (int k = 1; k < path_.count; ++k) pathRecord(g, path_.x[k], path_.y[k], 'd');
-  qqpsrec(g, "p ");
+  // The whole path goes to the line buffer at once: a record is at most 26
+  // characters.
+  char buf[kPathPoints * 26 + 2];
+  char* p = pathRecord(buf, path_.x[0], path_.y[0], 'u');
+  for (int k = 1; k < path_.count; ++k) p = pathRecord(p, path_.x[k], path_.y[k], 'd');
+  *p++ = 'p';
+  *p++ = ' ';
+  qpsblk(g, buf, static_cast<int>(p - buf));
   path_.written();
 }
 
@@ -216,6 +220,16 @@ void PostScriptDriver::point(Global& g, float x, float y, int mode) {
   float X, Y;
   toDevice(g, x, y, X, Y);
   drwpsc(g, X, Y, mode);
+}
+
+void PostScriptDriver::draws(Global& g, const float* xs, const float* ys, int n) {
+  if (!pathOpen_) return;
+  auto flush = [&] { flushPath(g); };
+  for (int i = 0; i < n; ++i) {
+    float X, Y;
+    toDevice(g, xs[i], ys[i], X, Y);
+    path_.draw(rnd(X), rnd(Y), flush);
+  }
 }
 
 void PostScriptDriver::polygon(Global& g, const float* xs, const float* ys, int n) {

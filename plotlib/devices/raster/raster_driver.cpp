@@ -53,6 +53,17 @@ void RasterDriver::point(Global& g, float x, float y, int mode) {
   lastY = Y;
 }
 
+void RasterDriver::draws(Global& g, const float* xs, const float* ys, int n) {
+  // point(g, x, y, 2) for each, in one loop
+  const float s = g.deviceScale;
+  for (int i = 0; i < n; ++i) {
+    const int X = rnd(xs[i] * s), Y = rnd(ys[i] * s);
+    raster_.qqvlin(lastX, lastY, X, Y);
+    lastX = X;
+    lastY = Y;
+  }
+}
+
 void RasterDriver::box(Global& g, float x1, float y1, float x2, float y2, int colour) {
   float s = g.deviceScale;
   raster_.qqvfll(rnd(x1 * s), rnd(y1 * s), rnd(x2 * s), rnd(y2 * s), colourSlot(colour));

@@ -19,6 +19,7 @@ class RasterDriver : public Driver {
   explicit RasterDriver(int device) : device_(device) {}
   void open(Global& g) override;
   void point(Global& g, float x, float y, int mode) override;
+  void draws(Global& g, const float* xs, const float* ys, int n) override;
   void box(Global& g, float x1, float y1, float x2, float y2, int colour) override;
   void erase(Global& g) override;
   void colour(Global& g, int index) override;

@@ -18,17 +18,20 @@ namespace {
 constexpr const char* kProjectAddress = "https://korvan.invalid/";
 
 // Point k of n of a point list: " x, y", and a line feed after every fifth
-// point but the last.
-void writePoint(ByteSink& f, float x, float y, int k, int n) {
-  char buf[160];
-  char* p = buf;
+// point but the last. p has room for 2 x 64 characters.
+char* formatPoint(char* p, float x, float y, int k, int n) {
   *p++ = ' ';
   p = fmtFixed(p, x, 2);
   *p++ = ',';
   *p++ = ' ';
   p = fmtFixed(p, y, 2);
   if ((k + 1) % 5 == 0 && k != n - 1) *p++ = '\n';
-  f.write(buf, static_cast<std::size_t>(p - buf));
+  return p;
+}
+
+void writePoint(ByteSink& f, float x, float y, int k, int n) {
+  char buf[160];
+  f.write(buf, static_cast<std::size_t>(formatPoint(buf, x, y, k, n) - buf));
 }
 
 }  // namespace
@@ -84,9 +87,22 @@ void SvgDriver::flushPath(Global& g) {
     p = std::copy_n("\"/>\n", 4, p);
     f->write(buf, static_cast<std::size_t>(p - buf));
   } else if (f && n >= 3) {
-    f->puts("<polyline points=\"\n");
-    for (int k = 0; k < n; ++k) writePoint(*f, px[k], py[k], k, n);
-    f->puts("\"/>\n");
+    // The element is made in memory and written in one piece.
+    static constexpr char kOpen[] = "<polyline points=\"\n";
+    static constexpr char kClose[] = "\"/>\n";
+    char buf[sizeof kOpen + kPathPoints * 130 + sizeof kClose];
+    char* p = std::copy_n(kOpen, sizeof kOpen - 1, buf);
+    for (int k = 0; k < n; ++k) {
+      *p++ = ' ';
+      p = fmtFixed(p, px[k], 2);
+      *p++ = ',';
+      *p++ = ' ';
+      p = fmtFixed(p, py[k], 2);
+      // a line feed after every fifth point but the last
+      if (k % 5 == 4 && k != n - 1) *p++ = '\n';
+    }
+    p = std::copy_n(kClose, sizeof kClose - 1, p);
+    f->write(buf, static_cast<std::size_t>(p - buf));
   }
   path_.written();
 }
@@ -167,6 +183,16 @@ void SvgDriver::point(Global& g, float x, float y, int mode) {
   float X, Y;
   toDevice(g, x, y, X, Y);
   qqsvg2(g, X, Y, mode);
+}
+
+void SvgDriver::draws(Global& g, const float* xs, const float* ys, int n) {
+  if (!docOpen_) return;
+  auto flush = [&] { flushPath(g); };
+  for (int i = 0; i < n; ++i) {
+    float X, Y;
+    toDevice(g, xs[i], ys[i], X, Y);
+    path_.draw(X, Y, flush);
+  }
 }
 
 void SvgDriver::polygon(Global& g, const float* xs, const float* ys, int n) {

@@ -20,6 +20,7 @@ class SvgDriver : public Driver {
  public:
   void open(Global& g) override;
   void point(Global& g, float x, float y, int mode) override;
+  void draws(Global& g, const float* xs, const float* ys, int n) override;
   bool polygons() const override { return true; }
   void polygon(Global& g, const float* xs, const float* ys, int n) override;
   void box(Global& g, float x1, float y1, float x2, float y2, int colour) override;
