@@ -185,6 +185,20 @@ void trfdat_(const int* ndays, int* iday, int* imonth, int* iyear);
 int nwkday(int iday, int imonth, int iyear);
 int nwkday_(const int* iday, const int* imonth, const int* iyear);
 
+/* ---- fields ----
+ * Matrices are column-major: z[i + j*nx] is the value at (x[i], y[j]). The
+ * grid routines draw inside the current axis system (user coordinates); a
+ * NaN in z leaves a hole. */
+/** 2-3: Draws the contour lines of one level of a grid. */
+void isolin(const float* xray, int nx, const float* yray, int ny, const float* zmat, float zlev);
+void isolin_(const float* xray, const int* nx, const float* yray, const int* ny,
+             const float* zmat, const float* zlev);
+/** 2-3: Fills the bands between ascending levels with colours spread over the colour table. */
+void isobnd(const float* xray, int nx, const float* yray, int ny, const float* zmat,
+            const float* zlevs, int nlev);
+void isobnd_(const float* xray, const int* nx, const float* yray, const int* ny,
+             const float* zmat, const float* zlevs, const int* nlev);
+
 #ifdef __cplusplus
 }
 #endif

@@ -13,6 +13,7 @@
 #include "core/sink.h"
 #include "devices/device_fields.h"
 #include "draw/draw_fields.h"
+#include "fields/field_fields.h"
 #include "text/devfont_fields.h"
 #include "text/text_fields.h"
 
@@ -71,7 +72,8 @@ struct CoreFields {
   bool fileError;       // a write or close error on the output file
 };
 
-struct Global : CoreFields, DrawFields, DeviceFields, TextFields, DevFontFields, AxisFields {};
+struct Global : CoreFields, DrawFields, DeviceFields, TextFields, DevFontFields, AxisFields,
+                FieldFields {};
 
 // The block accessor and its creation (mode 0) and release (mode 1).
 int qqsglb(int mode);

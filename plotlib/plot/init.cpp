@@ -56,6 +56,7 @@ void resall(Global& g) {
   resdrw(g);
   restxt(g);
   resaxs(g);
+  resfld(g);
 }
 
 }  // namespace korvan
