@@ -198,6 +198,18 @@ void isobnd(const float* xray, int nx, const float* yray, int ny, const float* z
             const float* zlevs, int nlev);
 void isobnd_(const float* xray, const int* nx, const float* yray, const int* ny,
              const float* zmat, const float* zlevs, const int* nlev);
+/* Triangles of scattered points: vertex numbers from 1, counterclockwise. */
+/** 0-3: Returns the Delaunay triangulation of scattered points (at most nmax triangles). */
+int delaun(const float* xray, const float* yray, int n, int* i1ray, int* i2ray, int* i3ray,
+           int nmax);
+int delaun_(const float* xray, const float* yray, const int* n, int* i1ray, int* i2ray,
+            int* i3ray, const int* nmax);
+/** 2-3: Draws the contour lines of one level on a triangulation. */
+void isotin(const float* xray, const float* yray, const float* zray, int n, const int* i1ray,
+            const int* i2ray, const int* i3ray, int ntri, float zlev);
+void isotin_(const float* xray, const float* yray, const float* zray, const int* n,
+             const int* i1ray, const int* i2ray, const int* i3ray, const int* ntri,
+             const float* zlev);
 
 #ifdef __cplusplus
 }

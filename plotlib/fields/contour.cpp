@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <deque>
 #include <limits>
-#include <unordered_map>
 #include <vector>
 
 #include "axes/axes.h"
@@ -15,6 +14,7 @@
 #include "draw/fill.h"
 #include "draw/pipeline.h"
 #include "fields/fields.h"
+#include "fields/stitch.h"
 #include "korvan.h"
 
 namespace korvan {
@@ -142,12 +142,6 @@ bool qqgchk(Global& g, const float* x, int nx, const float* y, int ny, const flo
 
 void qqcntr(const float* x, int nx, const float* y, int ny, const float* z, float level,
             PolylineFn fn, void* ctx) {
-  // Fragments are stitched by the grid edges at their ends, in a hash: a
-  // piece that starts where one fragment ends extends it, a piece that ends
-  // where one starts extends that one at the front.
-  std::vector<std::deque<std::int64_t>> frags;
-  std::vector<int> freeList;
-  std::unordered_map<std::int64_t, int> byStart, byEnd;
   std::vector<float> xs, ys;
   auto emit = [&](const std::deque<std::int64_t>& f) {
     xs.resize(f.size());
@@ -155,52 +149,8 @@ void qqcntr(const float* x, int nx, const float* y, int ny, const float* z, floa
     for (std::size_t k = 0; k < f.size(); ++k) crossing(x, nx, y, z, f[k], level, &xs[k], &ys[k]);
     fn(ctx, xs.data(), ys.data(), static_cast<int>(f.size()));
   };
-  auto release = [&](int id) {
-    frags[id].clear();
-    freeList.push_back(id);
-  };
-  auto piece = [&](std::int64_t a, std::int64_t b) {
-    auto fe = byEnd.find(a);
-    auto gs = byStart.find(b);
-    if (fe != byEnd.end() && gs != byStart.end()) {
-      const int f = fe->second, h = gs->second;
-      byEnd.erase(fe);
-      byStart.erase(gs);
-      if (f == h) {  // the ring closes
-        frags[f].push_back(b);
-        byStart.erase(frags[f].front());
-        emit(frags[f]);
-        release(f);
-        return;
-      }
-      std::deque<std::int64_t>& F = frags[f];
-      F.insert(F.end(), frags[h].begin(), frags[h].end());
-      byEnd[F.back()] = f;
-      release(h);
-    } else if (fe != byEnd.end()) {
-      const int f = fe->second;
-      byEnd.erase(fe);
-      frags[f].push_back(b);
-      byEnd[b] = f;
-    } else if (gs != byStart.end()) {
-      const int h = gs->second;
-      byStart.erase(gs);
-      frags[h].push_front(a);
-      byStart[a] = h;
-    } else {
-      int id;
-      if (!freeList.empty()) {
-        id = freeList.back();
-        freeList.pop_back();
-      } else {
-        id = static_cast<int>(frags.size());
-        frags.emplace_back();
-      }
-      frags[id] = {a, b};
-      byStart[a] = id;
-      byEnd[b] = id;
-    }
-  };
+  // Pieces are stitched by the grid edges at their ends.
+  Stitcher<decltype(emit)> st(emit);
   for (int j = 0; j + 1 < ny; ++j) {
     for (int i = 0; i + 1 < nx; ++i) {
       const CellValues c = cellAt(z, nx, i, j);
@@ -212,14 +162,10 @@ void qqcntr(const float* x, int nx, const float* y, int ny, const float* z, floa
       const float centre = 0.25f * (c.z[0] + c.z[1] + c.z[2] + c.z[3]);
       const Chords& ch = kChords.c[centre >= level ? 1 : 0][cs];
       for (int p = 0; p < ch.n; ++p)
-        piece(gridEdge(i, j, ch.out[p], nx), gridEdge(i, j, ch.in[p], nx));
+        st.piece(gridEdge(i, j, ch.out[p], nx), gridEdge(i, j, ch.in[p], nx));
     }
   }
-  // What is left ends at the border of the grid or at a hole.
-  for (const auto& [start, id] : byStart) {
-    (void)start;
-    emit(frags[id]);
-  }
+  st.finish();
 }
 
 int qqbclr(int k, int nb) {

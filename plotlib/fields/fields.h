@@ -44,6 +44,6 @@ int qqdlau(const float* x, const float* y, int n, std::vector<int>& tri);
 // ---- sorting of point lists ----
 // qqsini sets idx to 0..n-1; qquick sorts idx by key ascending.
 void qqsini(int* idx, int n);
-void qquick(const float* key, int* idx, int n);
+void qquick(const double* key, int* idx, int n);
 
 }  // namespace korvan
