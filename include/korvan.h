@@ -210,6 +210,12 @@ void isotin(const float* xray, const float* yray, const float* zray, int n, cons
 void isotin_(const float* xray, const float* yray, const float* zray, const int* n,
              const int* i1ray, const int* i2ray, const int* i3ray, const int* ntri,
              const float* zlev);
+/** 2-3: Draws a matrix as cells coloured by value over the whole axis system. */
+void heatmp(const float* zmat, int nx, int ny, float zmin, float zmax);
+void heatmp_(const float* zmat, const int* nx, const int* ny, const float* zmin, const float* zmax);
+/** 2-3: Draws the colour bar of the last colour map, "RIGHT" of or "BOTTOM" below the axes. */
+void colkey(const char* cpos);
+void colkey_(const char* cpos, int len);
 
 #ifdef __cplusplus
 }

@@ -460,6 +460,8 @@ void isobnd(const float* xray, int nx, const float* yray, int ny, const float* z
   g.keySet = 1;
   g.keyMin = zlevs[0];
   g.keyMax = zlevs[nb];
+  g.keyBands = nb < 255 ? nb : 0;
+  for (int k = 0; k <= nb && nb < 255; ++k) g.keyLevels[k] = zlevs[k];
 }
 
 void isolin_(const float* xray, const int* nx, const float* yray, const int* ny,

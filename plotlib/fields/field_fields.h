@@ -18,6 +18,8 @@ struct FieldFields {
   // colour key (heatmp, isobnd, surf3d)
   int keySet;             // 1 after a routine coloured by values
   float keyMin, keyMax;
+  int keyBands;           // 0 a continuous ramp, else the number of bands
+  float keyLevels[256];   // their levels (keyBands + 1 of them)
 };
 
 void resfld(Global& g);

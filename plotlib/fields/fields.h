@@ -28,6 +28,8 @@ void qqcntr(const float* x, int nx, const float* y, int ny, const float* z, floa
 // broken under its labels while labelling is on (isolab).
 void qqclin(Global& g, const float* xs, const float* ys, int n, float level);
 
+// Colour index of a value between zmin and zmax (1..254, clamped).
+int qqvclr(float v, float zmin, float zmax);
 // Colour index of band k of nb, spread over the colour table.
 int qqbclr(int k, int nb);
 

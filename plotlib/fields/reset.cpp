@@ -12,6 +12,7 @@ void resfld(Global& g) {
   g.keySet = 0;
   g.keyMin = 0.0f;
   g.keyMax = 1.0f;
+  g.keyBands = 0;
 }
 
 }  // namespace korvan
