@@ -193,6 +193,9 @@ int nwkday_(const int* iday, const int* imonth, const int* iyear);
 void isolin(const float* xray, int nx, const float* yray, int ny, const float* zmat, float zlev);
 void isolin_(const float* xray, const int* nx, const float* yray, const int* ny,
              const float* zmat, const float* zlev);
+/** 1-3: Labels every mode-th contour line with its value in a gap of the line (0 none). */
+void isolab(int mode);
+void isolab_(const int* mode);
 /** 2-3: Fills the bands between ascending levels with colours spread over the colour table. */
 void isobnd(const float* xray, int nx, const float* yray, int ny, const float* zmat,
             const float* zlevs, int nlev);

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <utility>
 #include <deque>
 #include <limits>
 #include <vector>
@@ -16,6 +18,7 @@
 #include "fields/fields.h"
 #include "fields/stitch.h"
 #include "korvan.h"
+#include "text/text.h"
 
 namespace korvan {
 
@@ -324,18 +327,119 @@ void bandPiece(const float* x, int nx, const float* y, const float* z, int i, in
 
 }  // namespace
 
+namespace {
+
+// The place of a label on a polyline of plot points: the centre of a piece of
+// length need whose points all lie within tol of its chord, tried from the
+// middle of the line outwards; false when the line is nowhere straight
+// enough. cum holds the length along the line at each point.
+bool labelPlace(const std::vector<float>& px, const std::vector<float>& py,
+                const std::vector<double>& cum, double need, double tol, double* from,
+                double* to) {
+  const double total = cum.back();
+  if (total < 3 * need) return false;
+  auto at = [&](double s, double* x, double* y) {
+    const std::size_t k =
+        std::min<std::size_t>(std::upper_bound(cum.begin(), cum.end(), s) - cum.begin(), cum.size() - 1);
+    const std::size_t a = k == 0 ? 0 : k - 1;
+    const double len = cum[k] - cum[a];
+    const double t = len > 0 ? (s - cum[a]) / len : 0.0;
+    *x = px[a] + t * (px[k] - px[a]);
+    *y = py[a] + t * (py[k] - py[a]);
+  };
+  for (int tries = 0; tries < 9; ++tries) {
+    const double f = 0.5 + (tries % 2 ? 1 : -1) * 0.05 * ((tries + 1) / 2);
+    const double a = f * total - need / 2, b = a + need;
+    if (a <= 0 || b >= total) continue;
+    double x0, y0, x1, y1;
+    at(a, &x0, &y0);
+    at(b, &x1, &y1);
+    const double dx = x1 - x0, dy = y1 - y0, chord = std::hypot(dx, dy);
+    if (chord < 0.9 * need) continue;
+    bool straight = true;
+    for (std::size_t k = 0; k < cum.size() && straight; ++k)
+      if (cum[k] > a && cum[k] < b)
+        straight = std::fabs((px[k] - x0) * dy - (py[k] - y0) * dx) / chord <= tol;
+    if (straight) {
+      *from = a;
+      *to = b;
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 void qqclin(Global& g, const float* xs, const float* ys, int n, float level) {
-  (void)level;
-  bool open = false;
+  std::vector<float> px(n), py(n);
+  std::vector<double> cum(n, 0.0);
   for (int k = 0; k < n; ++k) {
-    float xp, yp;
-    qqrel2(g, xs[k], ys[k], &xp, &yp);
-    if (open) {
-      connqq(g, xp, yp);
-    } else {
-      strtqq(g, xp, yp);
+    qqrel2(g, xs[k], ys[k], &px[k], &py[k]);
+    if (k > 0) cum[k] = cum[k - 1] + std::hypot(px[k] - px[k - 1], py[k] - py[k - 1]);
+  }
+  double gapFrom = -1, gapTo = -1;
+  char text[32] = "";
+  int width = 0;
+  if (g.contourLabels > 0 && n >= 2) {
+    std::snprintf(text, sizeof text, "%g", static_cast<double>(level));
+    width = qqnlms(g, text);
+    const double pad = 0.5 * g.charHeight;
+    if (g.contourLabelCount++ % g.contourLabels != 0 ||
+        !labelPlace(px, py, cum, width + 2 * pad, 0.5 * g.charHeight, &gapFrom, &gapTo))
+      gapFrom = gapTo = -1;
+  }
+  // The line, broken between gapFrom and gapTo along it.
+  bool open = false;
+  auto point = [&](double s, int k0) {
+    const int a = std::max(k0 - 1, 0);
+    const double len = cum[k0] - cum[a];
+    const double t = len > 0 ? (s - cum[a]) / len : 0.0;
+    return std::pair<float, float>(static_cast<float>(px[a] + t * (px[k0] - px[a])),
+                                   static_cast<float>(py[a] + t * (py[k0] - py[a])));
+  };
+  float lx0 = 0, ly0 = 0, lx1 = 0, ly1 = 0;
+  for (int k = 0; k < n; ++k) {
+    const bool inGap = cum[k] > gapFrom && cum[k] < gapTo;
+    if (k > 0 && gapFrom >= 0) {
+      if (cum[k - 1] <= gapFrom && cum[k] > gapFrom) {
+        auto [x, y] = point(gapFrom, k);
+        lx0 = x;
+        ly0 = y;
+        if (open) connqq(g, x, y);
+        open = false;
+      }
+      if (cum[k - 1] < gapTo && cum[k] >= gapTo) {
+        auto [x, y] = point(gapTo, k);
+        lx1 = x;
+        ly1 = y;
+        strtqq(g, x, y);
+        open = true;
+      }
+    }
+    if (inGap) continue;
+    if (open)
+      connqq(g, px[k], py[k]);
+    else {
+      strtqq(g, px[k], py[k]);
       open = true;
     }
+  }
+  if (gapFrom >= 0) {
+    // The label upright, centred in the gap and turned along it.
+    double ang = std::atan2(-(ly1 - ly0), lx1 - lx0) * 180.0 / 3.141592653589793;
+    if (ang > 90) ang -= 180;
+    if (ang < -90) ang += 180;
+    const double r = ang * 3.141592653589793 / 180.0;
+    const double ux = std::cos(r), uy = -std::sin(r), upx = -std::sin(r), upy = -std::cos(r);
+    const double cx = (lx0 + lx1) / 2 + g.shiftX, cy = (ly0 + ly1) / 2 + g.shiftY;
+    const double h = g.charHeight;
+    qqstrk(g);
+    const float old = g.textAngle;
+    qqtang(g, static_cast<float>(ang));
+    qqmess(g, text, static_cast<float>(cx - ux * width / 2 + upx * h / 2),
+           static_cast<float>(cy - uy * width / 2 + upy * h / 2));
+    qqtang(g, old);
   }
 }
 
@@ -463,6 +567,15 @@ void isobnd(const float* xray, int nx, const float* yray, int ny, const float* z
   g.keyBands = nb < 255 ? nb : 0;
   for (int k = 0; k <= nb && nb < 255; ++k) g.keyLevels[k] = zlevs[k];
 }
+
+void isolab(int mode) {
+  Global* gp = jqqlev(1, 3, "isolab");
+  if (!gp || !jqqval(*gp, mode, 0, 1000)) return;
+  gp->contourLabels = mode;
+  gp->contourLabelCount = 0;
+}
+
+void isolab_(const int* mode) { isolab(*mode); }
 
 void isolin_(const float* xray, const int* nx, const float* yray, const int* ny,
              const float* zmat, const float* zlev) {

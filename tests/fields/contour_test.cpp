@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <limits>
 #include <map>
@@ -72,6 +73,40 @@ TEST_F(ContourTest, SaddleCellsKeepTheBranchesOfXyApart) {
     }
     qqsglb(1);
   }
+}
+
+TEST_F(ContourTest, LabelsSitInAGapOfTheirLine) {
+  const Grid g(81, 81, -2, 2, [](float x, float y) { return x * x + y * y; });
+  auto onCircle = [](const std::vector<Line>& segs, double* along, int* off) {
+    *along = 0;
+    *off = 0;
+    for (const Line& s : segs) {
+      const Pt a = user(s.x1, s.y1), b = user(s.x2, s.y2);
+      if (std::fabs(a.x) > 1.98 || std::fabs(a.y) > 1.98) continue;
+      if (std::fabs(std::hypot(a.x, a.y) - 1.5) < 0.01 && std::fabs(std::hypot(b.x, b.y) - 1.5) < 0.01)
+        *along += std::hypot(a.x - b.x, a.y - b.y);
+      else
+        ++*off;
+    }
+  };
+  double plain, labelled;
+  int offPlain, offLabelled;
+  axes();
+  isolin(g.x.data(), g.nx, g.y.data(), g.ny, g.z.data(), 2.25f);
+  onCircle(close(), &plain, &offPlain);
+  std::remove("korvan.met");
+  qqsglb(1);
+  axes();
+  height(40);
+  isolab(1);
+  isolin(g.x.data(), g.nx, g.y.data(), g.ny, g.z.data(), 2.25f);
+  const double width = nlmess("2.25") / fx_;  // in user units
+  onCircle(close(), &labelled, &offLabelled);
+  EXPECT_NEAR(plain, 2 * M_PI * 1.5, 0.01);
+  EXPECT_EQ(offPlain, 0);
+  EXPECT_LT(labelled, plain - width) << "the line is broken under its label";
+  EXPECT_GT(labelled, plain - 3 * width);
+  EXPECT_GT(offLabelled, 4) << "the label's strokes";
 }
 
 TEST_F(ContourTest, NaNsCutHolesAndFlatOrMissedLevelsDrawNothing) {
