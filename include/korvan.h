@@ -219,6 +219,25 @@ void heatmp_(const float* zmat, const int* nx, const int* ny, const float* zmin,
 /** 2-3: Draws the colour bar of the last colour map, "RIGHT" of or "BOTTOM" below the axes. */
 void colkey(const char* cpos);
 void colkey_(const char* cpos, int len);
+/* 3-D: camera sets the view (degrees; elevation -90..90), axes3d the box at
+ * level 1 in the axis rectangle (level 2 after it), then the surfaces. */
+/** 1-3: Sets the view of the 3-D box by azimuth and elevation in degrees. */
+void camera(float azim, float elev);
+void camera_(const float* azim, const float* elev);
+/** 1: Defines a 3-D axis box and draws its back faces. */
+void axes3d(float xa, float xe, float xor_, float xstep, float ya, float ye, float yor,
+            float ystep, float za, float ze, float zor, float zstep);
+void axes3d_(const float* xa, const float* xe, const float* xor_, const float* xstep,
+             const float* ya, const float* ye, const float* yor, const float* ystep,
+             const float* za, const float* ze, const float* zor, const float* zstep);
+/** 2-3: Draws a surface over a grid as a mesh with hidden lines removed. */
+void mesh3d(const float* xray, int nx, const float* yray, int ny, const float* zmat);
+void mesh3d_(const float* xray, const int* nx, const float* yray, const int* ny,
+             const float* zmat);
+/** 2-3: Draws a surface over a grid coloured by height, near cells over far ones. */
+void surf3d(const float* xray, int nx, const float* yray, int ny, const float* zmat);
+void surf3d_(const float* xray, const int* nx, const float* yray, const int* ny,
+             const float* zmat);
 
 #ifdef __cplusplus
 }
