@@ -1,14 +1,17 @@
 // Speed of the fields layer: contours and filled bands of a 1000 x 1000
 // grid at 20 levels on the file-less raster output, and the Delaunay
-// triangulation of 10^5 and 10^6 random points.
+// triangulation of 10^5 and 10^6 random points, and a shaded 200 x 200
+// surface written to PNG and PDF.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstdio>
 #include <random>
 #include <vector>
 
 #include "core/state.h"
 #include "korvan.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -92,5 +95,34 @@ void BM_DelaunayGrid(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * n);
 }
 BENCHMARK(BM_DelaunayGrid)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// A 200 x 200 surface coloured by height, the whole plot to a file.
+void BM_Surface(benchmark::State& state, const char* format) {
+  const int n = 200;
+  std::vector<float> x(n), y(n), z(static_cast<std::size_t>(n) * n);
+  for (int i = 0; i < n; ++i) x[i] = y[i] = -3.0f + 6.0f * i / (n - 1);
+  for (int j = 0; j < n; ++j)
+    for (int i = 0; i < n; ++i)
+      z[i + static_cast<std::size_t>(j) * n] =
+          std::exp(-(x[i] * x[i] + y[j] * y[j]) / 2) + 0.2f * std::sin(3 * x[i]) * std::cos(2 * y[j]);
+  TempDir dir;
+  for (auto _ : state) {
+    korvan::qqsglb(1);
+    metafl(format);
+    korini();
+    korvan::qqgglb().protocolOn = 0;
+    axspos(400, 1950);
+    axslen(1800, 1800);
+    axes3d(-3, 3, -3, 1, -3, 3, -3, 1, -0.3f, 1.3f, 0, 0.5f);
+    surf3d(x.data(), n, y.data(), n, z.data());
+    endgrf();
+    korfin();
+    std::remove(format[1] == 'N' ? "korvan.png" : "korvan.pdf");
+  }
+  korvan::qqsglb(1);
+  state.SetItemsProcessed(state.iterations() * (n - 1) * (n - 1));
+}
+BENCHMARK_CAPTURE(BM_Surface, png, "PNG")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Surface, pdf, "PDF")->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,5 +1,5 @@
 ! Generated from interfaces.h by tools/fortran_interfaces.cmake; do not edit.
-! Explicit interfaces of the 10 by-address routines: `use korvan`.
+! Explicit interfaces of the 11 by-address routines: `use korvan`.
 module korvan
   implicit none
   interface
@@ -30,6 +30,16 @@ module korvan
       integer, intent(inout) :: nmon
       integer, intent(inout) :: nyear
     end subroutine trfdat
+    integer function delaun(xray, yray, n, i1ray, i2ray, i3ray, nmax)
+      implicit none
+      real, intent(in), dimension(*) :: xray
+      real, intent(in), dimension(*) :: yray
+      integer, intent(in) :: n
+      integer, intent(inout), dimension(*) :: i1ray
+      integer, intent(inout), dimension(*) :: i2ray
+      integer, intent(inout), dimension(*) :: i3ray
+      integer, intent(in) :: nmax
+    end function delaun
     subroutine shield(cblnk, cmode)
       implicit none
       character(len=*), intent(in) :: cblnk
