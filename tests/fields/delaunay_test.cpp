@@ -203,5 +203,25 @@ TEST_F(DelaunayTest, ContoursOnStationsAreClosedCircles) {
   for (const Pt& q : lines[0]) EXPECT_NEAR(std::hypot(q.x, q.y), 1.0, 0.02);
 }
 
+TEST_F(DelaunayTest, ContoursOnTrianglesRefuseBadIndicesAndSkipNaN) {
+  const float x[4] = {0, 1, 1, 0}, y[4] = {0, 0, 1, 1};
+  float z[4] = {0, 1, 2, 1};
+  const int a[2] = {1, 1}, b[2] = {2, 3}, c[2] = {3, 4}, bad[2] = {3, 5};
+  axes();
+  std::string said = output([&] { isotin(x, y, z, 4, a, b, bad, 2, 0.5f); });
+  EXPECT_NE(said.find("Warning   2"), std::string::npos) << "vertex 5 of 4: " << said;
+  said = output([&] { isotin(x, y, z, 2, a, b, c, 2, 0.5f); });
+  EXPECT_NE(said.find("Warning  30"), std::string::npos) << said;
+  said = output([&] { isotin(x, y, z, 4, a, b, c, 0, 0.5f); });
+  EXPECT_NE(said.find("Warning   2"), std::string::npos) << said;
+  z[2] = std::numeric_limits<float>::quiet_NaN();  // both triangles touch it
+  const int before = qqgglb().vectorCount;
+  said = output([&] { isotin(x, y, z, 4, a, b, c, 2, 0.5f); });
+  EXPECT_EQ(said.find("Warning"), std::string::npos) << said;
+  qqstrk(qqgglb());
+  EXPECT_EQ(qqgglb().vectorCount, before) << "holes draw nothing";
+  close();
+}
+
 }  // namespace
 }  // namespace korvan::test

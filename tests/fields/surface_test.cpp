@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -118,6 +119,12 @@ TEST_F(SurfaceTest, BadCallsWarn) {
     surf3d(v, 2, v, 2, nullptr);
   });
   EXPECT_NE(said.find("Warning   2"), std::string::npos) << said;
+  const float holed[4] = {0, std::numeric_limits<float>::quiet_NaN(), 0, 1};
+  said = output([&] {
+    mesh3d(v, 2, v, 2, holed);
+    surf3d(v, 2, v, 2, holed);
+  });
+  EXPECT_EQ(said.find("Warning"), std::string::npos) << "NaN leaves a hole: " << said;
   endgrf();
   said = output([&] { mesh3d(v, 2, v, 2, v); });
   EXPECT_NE(said.find("Warning   3"), std::string::npos) << said;
