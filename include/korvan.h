@@ -501,6 +501,60 @@ void datlan_(const char* clang, int len);
 void datcas(const char* ccase);
 void datcas_(const char* ccase, int len);
 
+/* ---- fields ----
+ * Matrices are column-major: z[i + j*nx] is the value at (x[i], y[j]). The
+ * grid routines draw inside the current axis system (user coordinates); a
+ * NaN in z leaves a hole. */
+/** 2-3: Draws the contour lines of one level of a grid. */
+void isolin(const float* xray, int nx, const float* yray, int ny, const float* zmat, float zlev);
+void isolin_(const float* xray, const int* nx, const float* yray, const int* ny,
+             const float* zmat, const float* zlev);
+/** 1-3: Labels every mode-th contour line with its value in a gap of the line (0 none). */
+void isolab(int mode);
+void isolab_(const int* mode);
+/** 2-3: Fills the bands between ascending levels with colours spread over the colour table. */
+void isobnd(const float* xray, int nx, const float* yray, int ny, const float* zmat,
+            const float* zlevs, int nlev);
+void isobnd_(const float* xray, const int* nx, const float* yray, const int* ny,
+             const float* zmat, const float* zlevs, const int* nlev);
+/* Triangles of scattered points: vertex numbers from 1, counterclockwise. */
+/** 0-3: Returns the Delaunay triangulation of scattered points (at most nmax triangles). */
+int delaun(const float* xray, const float* yray, int n, int* i1ray, int* i2ray, int* i3ray,
+           int nmax);
+int delaun_(const float* xray, const float* yray, const int* n, int* i1ray, int* i2ray,
+            int* i3ray, const int* nmax);
+/** 2-3: Draws the contour lines of one level on a triangulation. */
+void isotin(const float* xray, const float* yray, const float* zray, int n, const int* i1ray,
+            const int* i2ray, const int* i3ray, int ntri, float zlev);
+void isotin_(const float* xray, const float* yray, const float* zray, const int* n,
+             const int* i1ray, const int* i2ray, const int* i3ray, const int* ntri,
+             const float* zlev);
+/** 2-3: Draws a matrix as cells coloured by value over the whole axis system. */
+void heatmp(const float* zmat, int nx, int ny, float zmin, float zmax);
+void heatmp_(const float* zmat, const int* nx, const int* ny, const float* zmin, const float* zmax);
+/** 2-3: Draws the colour bar of the last colour map, "RIGHT" of or "BOTTOM" below the axes. */
+void colkey(const char* cpos);
+void colkey_(const char* cpos, int len);
+/* 3-D: camera sets the view (degrees; elevation -90..90), axes3d the box at
+ * level 1 in the axis rectangle (level 2 after it), then the surfaces. */
+/** 1-3: Sets the view of the 3-D box by azimuth and elevation in degrees. */
+void camera(float azim, float elev);
+void camera_(const float* azim, const float* elev);
+/** 1: Defines a 3-D axis box and draws its back faces. */
+void axes3d(float xa, float xe, float xor_, float xstep, float ya, float ye, float yor,
+            float ystep, float za, float ze, float zor, float zstep);
+void axes3d_(const float* xa, const float* xe, const float* xor_, const float* xstep,
+             const float* ya, const float* ye, const float* yor, const float* ystep,
+             const float* za, const float* ze, const float* zor, const float* zstep);
+/** 2-3: Draws a surface over a grid as a mesh with hidden lines removed. */
+void mesh3d(const float* xray, int nx, const float* yray, int ny, const float* zmat);
+void mesh3d_(const float* xray, const int* nx, const float* yray, const int* ny,
+             const float* zmat);
+/** 2-3: Draws a surface over a grid coloured by height, near cells over far ones. */
+void surf3d(const float* xray, int nx, const float* yray, int ny, const float* zmat);
+void surf3d_(const float* xray, const int* nx, const float* yray, const int* ny,
+             const float* zmat);
+
 #ifdef __cplusplus
 }
 #endif

@@ -18,7 +18,8 @@
 # value (areaf(const int* nxray, ..., int n)): a plain form that is all
 # pointers itself says nothing, and its pointers stay scalars. A writable
 # pointer of the plain form is a scalar result (trfdat's day, month, year),
-# unless its name ends in "ray": an array the routine fills (hstgrm's iray).
+# unless its name ends in "ray", the library's name for an array: then it is
+# an array the routine fills (hstgrm's iray, delaun's i1ray).
 # Any other parameter or result stops the build with a message that names
 # the routine.
 cmake_minimum_required(VERSION 3.25)

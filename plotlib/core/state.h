@@ -14,6 +14,7 @@
 #include "core/sink.h"
 #include "devices/device_fields.h"
 #include "draw/draw_fields.h"
+#include "fields/field_fields.h"
 #include "text/devfont_fields.h"
 #include "text/text_fields.h"
 
@@ -73,7 +74,7 @@ struct CoreFields {
 };
 
 struct Global : CoreFields, DrawFields, DeviceFields, TextFields, DevFontFields, AxisFields,
-                ChartFields {};
+                ChartFields, FieldFields {};
 
 // The block accessor and its creation (mode 0) and release (mode 1).
 int qqsglb(int mode);

@@ -64,6 +64,7 @@ void resall(Global& g) {
   restxt(g);
   resaxs(g);
   reschr(g);
+  resfld(g);
 }
 
 }  // namespace korvan

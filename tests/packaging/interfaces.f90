@@ -36,6 +36,16 @@ module korvan
       integer, intent(in) :: n
       integer, intent(inout), dimension(*) :: iray
     end subroutine hstgrm
+    integer function delaun(xray, yray, n, i1ray, i2ray, i3ray, nmax)
+      implicit none
+      real, intent(in), dimension(*) :: xray
+      real, intent(in), dimension(*) :: yray
+      integer, intent(in) :: n
+      integer, intent(inout), dimension(*) :: i1ray
+      integer, intent(inout), dimension(*) :: i2ray
+      integer, intent(inout), dimension(*) :: i3ray
+      integer, intent(in) :: nmax
+    end function delaun
     subroutine shield(cblnk, cmode)
       implicit none
       character(len=*), intent(in) :: cblnk

@@ -15,6 +15,9 @@ void trfdat(int ndays, int* nday, int* nmon, int* nyear);
 void trfdat_(const int* ndays, int* nday, int* nmon, int* nyear);
 void hstgrm(const float* xray, int n, int* iray);
 void hstgrm_(const float* xray, const int* n, int* iray);  /* an array result */
+int delaun(const float* xray, const float* yray, int n, int* i1ray, int* i2ray, int* i3ray, int nmax);
+int delaun_(const float* xray, const float* yray, const int* n, int* i1ray, int* i2ray,
+            int* i3ray, const int* nmax);  /* arrays it fills, by their names */
 void shield_(const char* cblnk, const char* cmode, int len1, int len2);
 void gusrid_(char* cuser, int len);
 void scale_(const double* x, float* line, const int*, int* scale);

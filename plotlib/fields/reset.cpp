@@ -1,0 +1,18 @@
+// Field and surface settings at every korini.
+#include "core/state.h"
+
+namespace korvan {
+
+void resfld(Global& g) {
+  g.contourLabels = 0;
+  g.contourLabelCount = 0;
+  g.viewAzimuth = 40.0f;
+  g.viewElevation = 30.0f;
+  g.box3dSet = 0;
+  g.keySet = 0;
+  g.keyMin = 0.0f;
+  g.keyMax = 1.0f;
+  g.keyBands = 0;
+}
+
+}  // namespace korvan

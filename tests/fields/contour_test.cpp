@@ -1,0 +1,241 @@
+// Contour lines and filled bands on grids, read back from the text metafile
+// and from PPM pixels.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <limits>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "fields/fields_plot.h"
+
+namespace korvan::test {
+namespace {
+
+struct Grid {
+  std::vector<float> x, y, z;
+  int nx, ny;
+  template <class F>
+  Grid(int nx_, int ny_, float lo, float hi, F f) : nx(nx_), ny(ny_) {
+    for (int i = 0; i < nx; ++i) x.push_back(lo + (hi - lo) * i / (nx - 1));
+    for (int j = 0; j < ny; ++j) y.push_back(lo + (hi - lo) * j / (ny - 1));
+    for (int j = 0; j < ny; ++j)
+      for (int i = 0; i < nx; ++i) z.push_back(f(x[i], y[j]));
+  }
+};
+
+class ContourTest : public FieldPlot {};
+
+TEST_F(ContourTest, ParaboloidGivesOneClosedCircleOfTheRightRadiusPerLevel) {
+  const Grid g(81, 81, -2, 2, [](float x, float y) { return x * x + y * y; });
+  axes();
+  for (float r : {0.5f, 1.0f, 1.5f}) isolin(g.x.data(), g.nx, g.y.data(), g.ny, g.z.data(), r * r);
+  const auto lines = polylines(close());
+  ASSERT_EQ(lines.size(), 3u);
+  const double radii[3] = {0.5, 1.0, 1.5};
+  for (int k = 0; k < 3; ++k) {
+    const auto& l = lines[k];
+    ASSERT_GT(l.size(), 20u);
+    EXPECT_NEAR(l.front().x, l.back().x, 1e-3) << "closed";
+    EXPECT_NEAR(l.front().y, l.back().y, 1e-3);
+    double turn = 0;
+    for (std::size_t i = 0; i < l.size(); ++i) {
+      EXPECT_NEAR(std::hypot(l[i].x, l[i].y), radii[k], 0.01);
+      if (i > 0) {
+        double d = std::atan2(l[i].y, l[i].x) - std::atan2(l[i - 1].y, l[i - 1].x);
+        turn += std::remainder(d, 2 * M_PI);
+      }
+    }
+    EXPECT_NEAR(std::fabs(turn), 2 * M_PI, 1e-3) << "once around";
+  }
+}
+
+TEST_F(ContourTest, SaddleCellsKeepTheBranchesOfXyApart) {
+  // The centre cell of this grid is a saddle (corners +-0.25): its lines
+  // must follow the hyperbola's branches, never join them.
+  const Grid g(4, 4, -1.5f, 1.5f, [](float x, float y) { return x * y; });
+  for (float level : {0.1f, -0.1f, 1.0f, -1.0f}) {
+    axes();
+    isolin(g.x.data(), g.nx, g.y.data(), g.ny, g.z.data(), level);
+    const auto lines = polylines(close());
+    std::remove("korvan.met");  // the next plot takes the name again
+    ASSERT_EQ(lines.size(), 2u) << level;
+    for (const auto& l : lines) {
+      const double sx = l[l.size() / 2].x;
+      for (const Pt& p : l) {
+        EXPECT_GT(p.x * p.y * level, -1e-6) << "the branch keeps to its quadrants";
+        EXPECT_GE(p.x * sx, -1e-6) << "and to one side of the saddle";
+      }
+    }
+    qqsglb(1);
+  }
+}
+
+TEST_F(ContourTest, LabelsSitInAGapOfTheirLine) {
+  const Grid g(81, 81, -2, 2, [](float x, float y) { return x * x + y * y; });
+  auto onCircle = [](const std::vector<Line>& segs, double* along, int* off) {
+    *along = 0;
+    *off = 0;
+    for (const Line& s : segs) {
+      const Pt a = user(s.x1, s.y1), b = user(s.x2, s.y2);
+      if (std::fabs(a.x) > 1.98 || std::fabs(a.y) > 1.98) continue;
+      if (std::fabs(std::hypot(a.x, a.y) - 1.5) < 0.01 && std::fabs(std::hypot(b.x, b.y) - 1.5) < 0.01)
+        *along += std::hypot(a.x - b.x, a.y - b.y);
+      else
+        ++*off;
+    }
+  };
+  double plain, labelled;
+  int offPlain, offLabelled;
+  axes();
+  isolin(g.x.data(), g.nx, g.y.data(), g.ny, g.z.data(), 2.25f);
+  onCircle(close(), &plain, &offPlain);
+  std::remove("korvan.met");
+  qqsglb(1);
+  axes();
+  height(40);
+  isolab(1);
+  isolin(g.x.data(), g.nx, g.y.data(), g.ny, g.z.data(), 2.25f);
+  const double width = nlmess("2.25") / fx_;  // in user units
+  onCircle(close(), &labelled, &offLabelled);
+  EXPECT_NEAR(plain, 2 * M_PI * 1.5, 0.01);
+  EXPECT_EQ(offPlain, 0);
+  EXPECT_LT(labelled, plain - width) << "the line is broken under its label";
+  EXPECT_GT(labelled, plain - 3 * width);
+  EXPECT_GT(offLabelled, 4) << "the label's strokes";
+}
+
+TEST_F(ContourTest, NaNsCutHolesAndFlatOrMissedLevelsDrawNothing) {
+  Grid g(41, 41, -2, 2, [](float x, float y) { return x * x + y * y; });
+  g.z[20 + 20 * 41] = std::numeric_limits<float>::quiet_NaN();  // the centre
+  g.z[30 + 20 * 41] = std::numeric_limits<float>::quiet_NaN();  // on the circle r = 1
+  const Grid flat(5, 5, -2, 2, [](float, float) { return 3.0f; });
+  axes();
+  const std::string said = output([&] {
+    isolin(g.x.data(), g.nx, g.y.data(), g.ny, g.z.data(), 1.0f);
+    isolin(g.x.data(), g.nx, g.y.data(), g.ny, g.z.data(), 100.0f);
+    isolin(flat.x.data(), 5, flat.y.data(), 5, flat.z.data(), 3.0f);
+    isolin(flat.x.data(), 5, flat.y.data(), 5, flat.z.data(), 2.0f);
+  });
+  EXPECT_EQ(said.find("Warning"), std::string::npos) << said;
+  const auto lines = polylines(close());
+  ASSERT_EQ(lines.size(), 1u) << "the circle opened at its hole";
+  const auto& l = lines[0];
+  EXPECT_GT(std::hypot(l.front().x - l.back().x, l.front().y - l.back().y), 0.1);
+  for (const Pt& p : l) EXPECT_NEAR(std::hypot(p.x, p.y), 1.0, 0.02);
+}
+
+TEST_F(ContourTest, BadGridsWarnAndDrawNothing) {
+  const Grid g(5, 5, -2, 2, [](float x, float y) { return x + y; });
+  std::vector<float> bent = g.x;
+  bent[3] = bent[1];
+  const float lev[2] = {0, 1}, down[2] = {1, 0};
+  struct Case {
+    const char* what;
+    std::function<void()> call;
+  };
+  const Case cases[] = {
+      {"nx < 2", [&] { isolin(g.x.data(), 1, g.y.data(), 5, g.z.data(), 0); }},
+      {"ny < 2", [&] { isobnd(g.x.data(), 5, g.y.data(), 0, g.z.data(), lev, 2); }},
+      {"x turns", [&] { isolin(bent.data(), 5, g.y.data(), 5, g.z.data(), 0); }},
+      {"y turns", [&] { isobnd(g.x.data(), 5, bent.data(), 5, g.z.data(), lev, 2); }},
+      {"one level", [&] { isobnd(g.x.data(), 5, g.y.data(), 5, g.z.data(), lev, 1); }},
+      {"levels down", [&] { isobnd(g.x.data(), 5, g.y.data(), 5, g.z.data(), down, 2); }},
+      {"no z", [&] { isolin(g.x.data(), 5, g.y.data(), 5, nullptr, 0); }},
+  };
+  axes();
+  for (const Case& c : cases) {
+    const int before = qqgglb().vectorCount;
+    const std::string said = output(c.call);
+    EXPECT_NE(said.find("Warning   2"), std::string::npos) << c.what << ": " << said;
+    EXPECT_EQ(qqgglb().vectorCount, before) << c.what;
+  }
+  endgrf();
+  const std::string said = output([&] { isolin(g.x.data(), 5, g.y.data(), 5, g.z.data(), 0); });
+  EXPECT_NE(said.find("Warning   3"), std::string::npos) << "no axis system: " << said;
+  close();
+}
+
+class BandTest : public FieldPlot {
+ protected:
+  // The colours inside the axis frame (2 units in from it), counted.
+  std::map<std::uint32_t, long> inside(const Picture& p) {
+    std::map<std::uint32_t, long> n;
+    for (int y = p.py(kBottom - kSide + 12); y <= p.py(kBottom - 12); ++y)
+      for (int x = p.px(kLeft + 12); x <= p.px(kLeft + kSide - 12); ++x) ++n[p.at(x, y)];
+    return n;
+  }
+};
+
+TEST_F(BandTest, BandsCoverTheRectangleOnceWithTheirShareOfIt) {
+  // z = x + y: four levels steps cut the square into bands whose areas are
+  // known; a saddle and a ring-shaped band come from the second field.
+  const Grid lin(9, 9, -2, 2, [](float x, float y) { return x + y; });
+  const float levs[5] = {-4, -2, 0, 2, 4};
+  axes("PPM");
+  isobnd(lin.x.data(), lin.nx, lin.y.data(), lin.ny, lin.z.data(), levs, 5);
+  korfin();
+  Picture p;
+  ASSERT_TRUE(p.read("korvan.ppm"));
+  const std::uint32_t page = p.at(1, 1);
+  const auto n = inside(p);
+  long total = 0;
+  for (auto& [c, k] : n) total += k;
+  EXPECT_EQ(n.count(page), 0u) << "no gap";
+  ASSERT_EQ(n.size(), 4u);
+  // Triangles of 1/8 at the corners, 3/8 in the middle bands.
+  std::vector<double> share;
+  for (auto& [c, k] : n) share.push_back(static_cast<double>(k) / total);
+  std::sort(share.begin(), share.end());
+  const double want[4] = {0.125, 0.125, 0.375, 0.375};
+  for (int k = 0; k < 4; ++k) EXPECT_NEAR(share[k], want[k], 0.01);
+}
+
+TEST_F(BandTest, SaddlesRingsAndHolesLeaveNoGapAndNoStrayColour) {
+  Grid f(23, 23, -2, 2, [](float x, float y) {
+    return std::sin(2.1f * x) * std::cos(1.7f * y) + 0.3f * x * y;
+  });
+  f.z[11 + 11 * 23] = std::numeric_limits<float>::quiet_NaN();
+  const float levs[6] = {-2.5f, -0.9f, -0.2f, 0.0f, 0.7f, 2.5f};
+  axes("PPM");
+  isobnd(f.x.data(), f.nx, f.y.data(), f.ny, f.z.data(), levs, 6);
+  korfin();
+  Picture p;
+  ASSERT_TRUE(p.read("korvan.ppm"));
+  const std::uint32_t page = p.at(1, 1);
+  // The hole: four cells around the centre stay the page colour, nothing else.
+  const double cell = (kSide - 1) / 22.0;
+  const double cx = kLeft + (kSide - 1) / 2.0, cy = kBottom - (kSide - 1) / 2.0;
+  long holeMissing = 0, gaps = 0;
+  for (int y = p.py(kBottom - kSide + 12); y <= p.py(kBottom - 12); ++y)
+    for (int x = p.px(kLeft + 12); x <= p.px(kLeft + kSide - 12); ++x) {
+      const double X = (x + 0.5) * 2969.0 / p.w, Y = (y + 0.5) * 2099.0 / p.h;
+      const bool inHole = std::fabs(X - cx) < cell - 3 && std::fabs(Y - cy) < cell - 3;
+      const bool nearHole = std::fabs(X - cx) < cell + 3 && std::fabs(Y - cy) < cell + 3;
+      if (inHole && p.at(x, y) != page) ++holeMissing;
+      if (!nearHole && p.at(x, y) == page) ++gaps;
+    }
+  EXPECT_EQ(holeMissing, 0);
+  EXPECT_EQ(gaps, 0);
+  EXPECT_LE(inside(p).size(), 6u) << "five bands and the hole";
+}
+
+TEST_F(BandTest, LevelsOutsideTheDataFillNothing) {
+  const Grid lin(9, 9, -2, 2, [](float x, float y) { return x + y; });
+  const float levs[3] = {10, 11, 12};
+  axes("PPM");
+  isobnd(lin.x.data(), lin.nx, lin.y.data(), lin.ny, lin.z.data(), levs, 3);
+  korfin();
+  Picture p;
+  ASSERT_TRUE(p.read("korvan.ppm"));
+  const auto n = inside(p);
+  EXPECT_EQ(n.size(), 1u);
+  EXPECT_EQ(n.begin()->first, p.at(1, 1));
+}
+
+}  // namespace
+}  // namespace korvan::test
