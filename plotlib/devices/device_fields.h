@@ -14,6 +14,8 @@ struct DriverDeleter {
 
 struct DeviceFields {
   std::unique_ptr<Driver, DriverDeleter> driver;  // the driver of the open output
+  int smoothMode;       // 1: the raster outputs and windows draw smooth (smooth)
+  int pageBackground;   // 0 the device's own, 1 white, 2 black (pagbkg)
 };
 
 }  // namespace korvan

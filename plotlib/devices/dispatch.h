@@ -7,6 +7,9 @@ struct Global;
 
 void xjdraw(Global& g, float x, float y, int mode);
 void xjpoly(Global& g, const float* xs, const float* ys, int n);
+// A solid polygon for a driver that fills it itself before the fill draws
+// its lines (Driver::fillsSolid).
+void xjfill(Global& g, const float* xs, const float* ys, int n);
 
 // The output line buffer of the text file formats.
 void qqsbuf(Global& g, const char* text, int n);
