@@ -50,7 +50,9 @@ void RasterDriver::open(Global& g) {
 }
 
 void RasterDriver::paintState(const Global& g) {
-  const int c = raster_.table()[raster_.currentColour()];
+  // The library's table as it is now: the palette outputs show entries set
+  // without a table load too.
+  const int c = g.colourTable[raster_.currentColour()];
   painter_.colour(static_cast<std::uint8_t>((c >> 16) & 255), static_cast<std::uint8_t>((c >> 8) & 255),
                   static_cast<std::uint8_t>(c & 255));
   int x0, y0, x1, y1;
@@ -91,7 +93,7 @@ void RasterDriver::box(Global& g, float x1, float y1, float x2, float y2, int co
     // centres of the corner pixels.
     pen_.end();
     paintState(g);
-    const int c = raster_.table()[colourSlot(colour)];
+    const int c = g.colourTable[colourSlot(colour)];
     painter_.colour(static_cast<std::uint8_t>((c >> 16) & 255),
                     static_cast<std::uint8_t>((c >> 8) & 255), static_cast<std::uint8_t>(c & 255));
     painter_.rect(x1 * s, y1 * s, x2 * s + 1.0, y2 * s + 1.0);
