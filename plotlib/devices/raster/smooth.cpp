@@ -68,6 +68,11 @@ void SmoothPainter::colour(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
 void SmoothPainter::edge(double x0, double y0, double x1, double y1) {
   if (y0 == y1) return;
   const double H = height_, W = width_;
+  if (x0 >= 0.0 && x1 >= 0.0 && x0 <= W && x1 <= W && y0 >= 0.0 && y1 >= 0.0 && y0 <= H &&
+      y1 <= H) {
+    accumulate(x0, y0, x1, y1);
+    return;
+  }
   // The part within the rows of the buffer; the rest covers no pixel.
   if ((y0 <= 0.0 && y1 <= 0.0) || (y0 >= H && y1 >= H)) return;
   auto cutY = [&](double& xa, double& ya, double xb, double yb, double y) {
@@ -116,7 +121,7 @@ void SmoothPainter::accumulate(double ax, double ay, double bx, double by) {
   const float dxdy = (p1x - p0x) / (p1y - p0y);
   const int row = width_ + 2;
   const int yStart = std::max(0, static_cast<int>(p0y));
-  const int yEnd = std::min(height_, static_cast<int>(std::ceil(p1y)));
+  const int yEnd = std::min(height_, static_cast<int>(p1y) + (p1y > static_cast<float>(static_cast<int>(p1y)) ? 1 : 0));
   const float maxX = static_cast<float>(width_);
   float x = p0x;
   for (int y = yStart; y < yEnd; ++y) {
@@ -125,10 +130,11 @@ void SmoothPainter::accumulate(double ax, double ay, double bx, double by) {
     float xnext = std::clamp(x + dxdy * dy, 0.0f, maxX);
     const float d = dy * dir;
     float xa = std::min(x, xnext), xb = std::max(x, xnext);
-    const float xaFloor = std::floor(xa);
-    const int xai = static_cast<int>(xaFloor);
-    const float xbCeil = std::ceil(xb);
-    const int xbi = static_cast<int>(xbCeil);
+    // x is never negative here: truncation is the floor
+    const int xai = static_cast<int>(xa);
+    const float xaFloor = static_cast<float>(xai);
+    const int xbi = static_cast<int>(xb) + (xb > static_cast<float>(static_cast<int>(xb)) ? 1 : 0);
+    const float xbCeil = static_cast<float>(xbi);
     int last;
     if (xbi <= xai + 1) {
       const float xmf = 0.5f * (x + xnext) - xaFloor;
@@ -173,10 +179,20 @@ void SmoothPainter::paint() {
     const bool rowVisible = y >= cy0_ && y <= cy1_;
     std::uint8_t* pixels = pixels_ + static_cast<std::ptrdiff_t>(y) * stride_;
     float sum = 0.0f;
-    for (int x = lo; x <= hi; ++x) {
+    int x = lo;
+    if (!rowVisible) {
+      std::fill(line + lo, line + hi + 1, 0.0f);
+      continue;
+    }
+    // left of the clip rectangle: summed only
+    for (; x <= hi && x < cx0_; ++x) {
       sum += line[x];
       line[x] = 0.0f;
-      if (!rowVisible || x < cx0_ || x > cx1_) continue;
+    }
+    const int last = std::min(hi, cx1_);
+    for (; x <= last; ++x) {
+      sum += line[x];
+      line[x] = 0.0f;
       const float c = std::fabs(sum);
       if (c < 0.5f / 255.0f) continue;
       const unsigned a = c >= 1.0f ? 255u : static_cast<unsigned>(c * 255.0f + 0.5f);
@@ -200,6 +216,7 @@ void SmoothPainter::paint() {
         *p = (r << 16) | (g << 8) | b;
       }
     }
+    if (x <= hi) std::fill(line + x, line + hi + 1, 0.0f);
   }
   top_ = height_;
   bottom_ = -1;
@@ -270,20 +287,24 @@ void SmoothPainter::side(const std::vector<Pt>& p, bool closed, double half,
                          std::vector<Pt>& out) const {
   const std::size_t m = p.size();
   const std::size_t segs = closed ? m : m - 1;
-  auto dir = [&](std::size_t i) {
+  dirs_.resize(segs);
+  for (std::size_t i = 0; i < segs; ++i) {
     const Pt& a = p[i];
     const Pt& b = p[(i + 1) % m];
-    double dx = b.x - a.x, dy = b.y - a.y, len = std::hypot(dx, dy);
-    return Pt{dx / len, dy / len};
-  };
+    const double dx = b.x - a.x, dy = b.y - a.y, len = std::sqrt(dx * dx + dy * dy);
+    dirs_[i] = {dx / len, dy / len};
+  }
+  // Turns smaller than one step of a round join need no points between.
+  const double step = kPi / arcSteps(kPi, half);
+  const double cosStep = std::cos(step);
   auto join = [&](std::size_t at, std::size_t prev, std::size_t next) {
-    const Pt ua = dir(prev), ub = dir(next), P = p[at];
+    const Pt ua = dirs_[prev], ub = dirs_[next], P = p[at];
     const Pt na{-ua.y, ua.x}, nb{-ub.y, ub.x};
     const double cross = ua.x * ub.y - ua.y * ub.x, dot = ua.x * ub.x + ua.y * ub.y;
     out.push_back({P.x + half * na.x, P.y + half * na.y});
     if (cross > 1e-12) {
       out.push_back(P);
-    } else if (cross < -1e-12 || dot < 0.0) {
+    } else if ((cross < -1e-12 || dot < 0.0) && dot < cosStep) {
       double angle = std::atan2(cross, dot);
       if (angle > 0.0) angle = -angle;  // a full reversal turns round the outside
       arc(P, na, angle, half, out);
@@ -294,10 +315,10 @@ void SmoothPainter::side(const std::vector<Pt>& p, bool closed, double half,
     for (std::size_t i = 0; i < m; ++i) join(i, (i + segs - 1) % segs, i);
     return;
   }
-  const Pt u0 = dir(0);
+  const Pt u0 = dirs_[0];
   out.push_back({p[0].x - half * u0.y, p[0].y + half * u0.x});
   for (std::size_t i = 1; i + 1 < m; ++i) join(i, i - 1, i);
-  const Pt ul = dir(m - 2);
+  const Pt ul = dirs_[m - 2];
   out.push_back({p[m - 1].x - half * ul.y, p[m - 1].y + half * ul.x});
 }
 

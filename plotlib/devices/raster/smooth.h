@@ -83,6 +83,7 @@ class SmoothPainter {
   std::vector<int> lo_, hi_;
   int top_ = 0, bottom_ = -1;  // rows touched
   std::vector<Pt> run_, outline_, back_;
+  mutable std::vector<Pt> dirs_;  // unit directions of the segments of a side
 };
 
 // The pen of a smooth driver, in continuous pixel units. Moves and draws

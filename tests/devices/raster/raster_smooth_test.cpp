@@ -152,46 +152,6 @@ TEST_F(RasterSmooth, OffIsByteIdenticalToNeverOn) {
   }
 }
 
-// The reference: the plain raster at 8 x 8 pixels per pixel (the same
-// scale, 6816 = 8 x 852 pixel steps across the page), each 8 x 8 block
-// around a pixel centre averaged.
-Picture reference(const char* background) {
-  constexpr int k = 8;
-  qqsglb(1);
-  if (background) pagbkg(background);
-  qqvopt(0, 852 * k + 1, 602 * k + 1);
-  metafl("VIRT");
-  korini();
-  test::drawSmoothPage();
-  qqstrk(qqgglb());
-  auto* d = dynamic_cast<RasterDriver*>(qqgglb().driver.get());
-  Picture out;
-  if (!d) return out;
-  VirtualRaster& r = d->raster();
-  r.qqvvlt(qqgglb().colourTable);
-  out.width = 853;
-  out.height = 603;
-  out.rgb.assign(3 * 853 * 603, 0);
-  std::vector<std::uint8_t> rows(3 * static_cast<std::size_t>(r.width() + k) * k);
-  std::vector<std::uint32_t> sum(3 * 853);
-  for (int y = 0; y < 603; ++y) {
-    // block of pixel y: rows k*y - k/2 .. k*y + k/2 - 1
-    r.qqvrdr(rows.data(), -k / 2, k * y - k / 2, -(r.width() + k), k);
-    std::fill(sum.begin(), sum.end(), 0u);
-    const std::size_t rowBytes = 3 * static_cast<std::size_t>(r.width() + k);
-    for (int j = 0; j < k; ++j)
-      for (int x = 0; x < 853 * k && x < r.width() + k; ++x)
-        for (int c = 0; c < 3; ++c) sum[3 * (x / k) + c] += rows[j * rowBytes + 3 * x + c];
-    for (int x = 0; x < 853; ++x)
-      for (int c = 0; c < 3; ++c)
-        out.rgb[3 * (static_cast<std::size_t>(y) * 853 + x) + c] =
-            static_cast<std::uint8_t>((sum[3 * x + c] + k * k / 2) / (k * k));
-  }
-  korfin();
-  qqvopt(0, 0, 0);
-  return out;
-}
-
 // Filled symbols and rectangles: what the plain raster draws with its full
 // weight at any size (its solid polygons are hatch lines a fixed number of
 // plot units apart, open at 8 x), so that the reduced large picture is the
