@@ -196,6 +196,26 @@ void SmoothPainter::paint() {
       const float c = std::fabs(sum);
       if (c < 0.5f / 255.0f) continue;
       const unsigned a = c >= 1.0f ? 255u : static_cast<unsigned>(c * 255.0f + 0.5f);
+      if (a == 255u && x < last && line[x + 1] == 0.0f) {
+        // The inside of a shape: no edge changes the coverage along a run
+        // of empty cells, which is filled at once.
+        int end = x + 1;
+        while (end < last && line[end + 1] == 0.0f) ++end;
+        if (layout_ == PixelLayout::Rgb24) {
+          for (std::uint8_t* p = pixels + 3 * x; p < pixels + 3 * (end + 1); p += 3) {
+            p[0] = rgb_[0];
+            p[1] = rgb_[1];
+            p[2] = rgb_[2];
+          }
+        } else {
+          const std::uint32_t v = static_cast<std::uint32_t>(rgb_[0]) << 16 |
+                                  static_cast<std::uint32_t>(rgb_[1]) << 8 | rgb_[2];
+          std::fill(reinterpret_cast<std::uint32_t*>(pixels) + x,
+                    reinterpret_cast<std::uint32_t*>(pixels) + end + 1, v);
+        }
+        x = end;
+        continue;
+      }
       if (layout_ == PixelLayout::Rgb24) {
         std::uint8_t* p = pixels + 3 * x;
         if (a == 255u) {
