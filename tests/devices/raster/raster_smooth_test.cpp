@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/state.h"
+#include "devices/image/image.h"
 #include "devices/raster/raster_driver.h"
 #include "devices/raster/smooth.h"
 #include "draw/colour.h"
@@ -328,6 +329,42 @@ TEST_F(RasterSmooth, AgreesWithABrowserOnTheSvg) {
   const double d = meanDifference(mine, other);
   std::printf("against the browser: %.2f %%\n", 100.0 * d);
   EXPECT_LT(d, 0.05);
+}
+
+TEST(SmoothQuantise, PlotColoursKeepEntriesAndTheRestShare) {
+  int table[256];
+  for (int i = 0; i < 256; ++i) table[i] = (i * 0x010203) & 0xFFFFFF;
+  const struct {
+    const char* what;
+    int distinct;  // colours besides the table's
+    int own;       // table colours in the image
+  } cases[] = {{"few", 20, 5}, {"many", 20000, 40}, {"table only", 0, 256}, {"empty rest", 0, 1}};
+  for (const auto& c : cases) {
+    std::vector<std::uint8_t> rgb;
+    std::vector<std::uint32_t> colours;
+    for (int i = 0; i < c.own; ++i) colours.push_back(static_cast<std::uint32_t>(table[i]));
+    for (int i = 0; i < c.distinct; ++i) colours.push_back(0x800000u + static_cast<std::uint32_t>(i) * 37u);
+    for (int k = 0; k < 3; ++k)  // the own colours most frequent
+      for (int i = 0; i < c.own; ++i) colours.push_back(static_cast<std::uint32_t>(table[i]));
+    for (std::uint32_t v : colours) {
+      rgb.push_back(static_cast<std::uint8_t>(v >> 16));
+      rgb.push_back(static_cast<std::uint8_t>(v >> 8));
+      rgb.push_back(static_cast<std::uint8_t>(v));
+    }
+    int palette[256];
+    std::vector<std::uint8_t> indices(colours.size());
+    const int n = qqpqnt(rgb.data(), colours.size(), table, palette, indices.data());
+    ASSERT_GE(n, 1) << c.what;
+    ASSERT_LE(n, 256) << c.what;
+    const bool exactAll = c.own + c.distinct <= 256;
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+      const bool own = i < static_cast<std::size_t>(c.own) || i >= static_cast<std::size_t>(c.own + c.distinct);
+      if (own || exactAll)
+        EXPECT_EQ(static_cast<std::uint32_t>(palette[indices[i]]), colours[i]) << c.what << " " << i;
+      else
+        EXPECT_LT(indices[i], n) << c.what;
+    }
+  }
 }
 
 // ---- bad input ----
