@@ -308,11 +308,13 @@ void SmoothPainter::side(const std::vector<Pt>& p, bool closed, double half,
   const std::size_t m = p.size();
   const std::size_t segs = closed ? m : m - 1;
   dirs_.resize(segs);
+  lens_.resize(segs);
   for (std::size_t i = 0; i < segs; ++i) {
     const Pt& a = p[i];
     const Pt& b = p[(i + 1) % m];
     const double dx = b.x - a.x, dy = b.y - a.y, len = std::sqrt(dx * dx + dy * dy);
     dirs_[i] = {dx / len, dy / len};
+    lens_[i] = len;
   }
   // Turns smaller than one step of a round join need no points between.
   const double step = kPi / arcSteps(kPi, half);
@@ -321,6 +323,14 @@ void SmoothPainter::side(const std::vector<Pt>& p, bool closed, double half,
     const Pt ua = dirs_[prev], ub = dirs_[next], P = p[at];
     const Pt na{-ua.y, ua.x}, nb{-ub.y, ub.x};
     const double cross = ua.x * ub.y - ua.y * ub.x, dot = ua.x * ub.x + ua.y * ub.y;
+    // A small turn (a curve): the offset lines meet in one point, which
+    // lies within both segments; the round join would differ from it by
+    // less than the tolerance. Half the edges of the general join.
+    if (dot > cosStep && half * std::fabs(cross) < 0.5 * (1.0 + dot) * std::min(lens_[prev], lens_[next])) {
+      const double k = half / (1.0 + dot);
+      out.push_back({P.x + k * (na.x + nb.x), P.y + k * (na.y + nb.y)});
+      return;
+    }
     out.push_back({P.x + half * na.x, P.y + half * na.y});
     if (cross > 1e-12) {
       out.push_back(P);

@@ -83,7 +83,8 @@ class SmoothPainter {
   std::vector<int> lo_, hi_;
   int top_ = 0, bottom_ = -1;  // rows touched
   std::vector<Pt> run_, outline_, back_;
-  mutable std::vector<Pt> dirs_;  // unit directions of the segments of a side
+  mutable std::vector<Pt> dirs_;     // unit directions of the segments of a side
+  mutable std::vector<double> lens_; // and their lengths
 };
 
 // The pen of a smooth driver, in continuous pixel units. Moves and draws
