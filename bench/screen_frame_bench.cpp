@@ -1,6 +1,6 @@
 // One frame of an orbit viewer on the screen driver: page fill, four
 // ellipses of width 4, the star symbol and the update that copies the back
-// buffer to the window. Headless (drawing only) and on an Xvfb server that
+// buffer to the window; plain and smooth. Headless (drawing only) and on an Xvfb server that
 // the benchmark starts (drawing and the copy to the server); beside them a
 // bare loop of XShmPutImage and XSync into a window of the same size, the
 // server's limit for the copy of a frame.
@@ -43,8 +43,9 @@ void frame() {
 
 int windowWidth = 0, windowHeight = 0;  // of the last plot
 
-void plot(benchmark::State& state) {
+void plot(benchmark::State& state, bool smoothOn = false) {
   korvan::qqsglb(1);
+  if (smoothOn) smooth("ON");
   metafl("CONS");
   korini();
   windowWidth = korvan::qqgglb().winWidth;
@@ -60,6 +61,13 @@ void BM_FrameHeadless(benchmark::State& state) {
   plot(state);
 }
 BENCHMARK(BM_FrameHeadless)->Unit(benchmark::kMicrosecond);
+
+// The same frame drawn smooth (anti-aliased).
+void BM_FrameHeadlessSmooth(benchmark::State& state) {
+  korvan::platform::useHeadless(korvan::platform::ScreenMetrics{});
+  plot(state, true);
+}
+BENCHMARK(BM_FrameHeadlessSmooth)->Unit(benchmark::kMicrosecond);
 
 // Starts Xvfb on a free display and points DISPLAY at it; its pid, or -1.
 pid_t startXvfb() {
@@ -88,9 +96,9 @@ void BM_FrameXvfb(benchmark::State& state) {
     return;
   }
   korvan::platform::closeWindowSystem();  // opened again, on the display
-  plot(state);
+  plot(state, state.range(0) == 1);
 }
-BENCHMARK(BM_FrameXvfb)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_FrameXvfb)->Arg(0)->Arg(1)->ArgName("smooth")->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // The copy alone: one shared-memory image of the window's size sent with
 // XShmPutImage and waited for with XSync, as the driver's update does.

@@ -1,15 +1,16 @@
 // The library against cairo, side by side in one process: the same random
 // closed ellipses of 1000 segments, width 4 plot units, one colour per
 // ellipse, on the default page, drawn through the library's stroke pipeline
-// and through cairo, to PDF, SVG, PostScript and PNG (no antialiasing). At
-// the end a table gives both rates, their ratio and the bytes written.
-// Beside them stands the floor of the text formats: the same device
-// coordinates formatted with the library's own formatter into memory and
-// written to a file, nothing else; "x floor" is how many times longer the
-// library takes than that.
+// and through cairo, to PDF, SVG, PostScript and PNG (no antialiasing), and
+// to PNG anti-aliased: the library's smooth mode against cairo's default
+// antialiasing. At the end a table gives both rates, their ratio and the
+// bytes written. Beside them stands the floor of the text formats: the same
+// device coordinates formatted with the library's own formatter into memory
+// and written to a file, nothing else; "x floor" is how many times longer
+// the library takes than that.
 //
 //   vs_cairo [--benchmark_filter=...]   (Google Benchmark options)
-//   vs_cairo --once korvan|cairo|floor PDF|SVG|PostScript|PNG ellipses
+//   vs_cairo --once korvan|cairo|floor PDF|SVG|PostScript|PNG|PNG-smooth ellipses
 //       one plot outside the benchmark, for instruction counts:
 //       valgrind --tool=callgrind --toggle-collect='*Plot*' vs_cairo --once ...
 #include <benchmark/benchmark.h>
@@ -75,12 +76,14 @@ struct Output {
   const char* name;     // as in the table
   const char* keyword;  // metafl
   const char* file;     // the library's file name
+  bool smooth = false;  // anti-aliased
 };
 const Output kOutputs[] = {
     {"PDF", "PDF", "korvan.pdf"},
     {"SVG", "SVG", "korvan.svg"},
     {"PostScript", "PS", "korvan.ps"},
     {"PNG", "PNG", "korvan.png"},
+    {"PNG-smooth", "PNG", "korvan.png", true},
 };
 
 std::uintmax_t sizeOf(const char* file) {
@@ -93,6 +96,7 @@ std::uintmax_t sizeOf(const char* file) {
 std::uintmax_t korvanPlot(const Output& out, const Geometry& geo) {
   korvan::qqsglb(1);
   metafl(out.keyword);
+  if (out.smooth) smooth("ON");
   korini();
   korvan::Global& g = korvan::qqgglb();
   g.protocolOn = 0;
@@ -131,6 +135,7 @@ std::uintmax_t cairoPlot(const Output& out, const Geometry& geo) {
   else if (kind == "PostScript")
     surface = cairo_ps_surface_create(file, kPageW * pt, kPageH * pt);
   else {
+    // the size of the library's raster; RGB24 as its true-colour raster
     surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 853, 603);
     scale = 852.0 / kPageW;
   }
@@ -138,7 +143,7 @@ std::uintmax_t cairoPlot(const Output& out, const Geometry& geo) {
   cairo_scale(cr, scale, scale);
   cairo_set_source_rgb(cr, 0, 0, 0);
   cairo_paint(cr);
-  if (kind == "PNG") cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+  if (kind == "PNG") cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);  // PNG-smooth: the default
   cairo_set_line_width(cr, kWidth);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_SQUARE);
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_BEVEL);
@@ -155,7 +160,7 @@ std::uintmax_t cairoPlot(const Output& out, const Geometry& geo) {
     cairo_stroke(cr);
   }
   cairo_destroy(cr);
-  if (kind == "PNG") cairo_surface_write_to_png(surface, file);
+  if (out.smooth || kind == "PNG") cairo_surface_write_to_png(surface, file);
   cairo_surface_finish(surface);
   cairo_surface_destroy(surface);
   std::uintmax_t bytes = sizeOf(file);

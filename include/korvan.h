@@ -48,6 +48,12 @@ void korlog_(void);
 /** 0: Chooses the output: a screen window or a file format by its keyword. */
 void metafl(const char* cfmt);
 void metafl_(const char* cfmt, int len);
+/** 0: Draws the raster image files and the screen window anti-aliased ("ON") or not ("OFF"). */
+void smooth(const char* cmode);
+void smooth_(const char* cmode, int len);
+/** 0: Chooses the page background: "WHIT" with dark default colours, "BLAC", or "AUTO". */
+void pagbkg(const char* copt);
+void pagbkg_(const char* copt, int len);
 /** 1-3: Puts the page origin at the "TOP" or the "BOTTOM" left corner. */
 void pagorg(const char* copt);
 void pagorg_(const char* copt, int len);

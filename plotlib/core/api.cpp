@@ -18,6 +18,8 @@ void gusrid_(char* cuser, int len) {
 }
 void korlog_(void) { korlog(); }
 void metafl_(const char* cfmt, int len) { metafl(Key4(cfmt, len)); }
+void smooth_(const char* cmode, int len) { smooth(Key4(cmode, len)); }
+void pagbkg_(const char* copt, int len) { pagbkg(Key4(copt, len)); }
 void pagorg_(const char* copt, int len) { pagorg(Key4(copt, len)); }
 void pagera_(void) { pagera(); }
 void pagfll_(const int* nclr) { pagfll(*nclr); }

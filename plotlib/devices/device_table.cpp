@@ -37,38 +37,39 @@ using F = FileKind;
 constexpr bool Y = true, N = false;
 
 // lo, hi, ext, class, file, pixels, window fonts, paper background, paper
-// colours, small table only, swapped ends, black first, default table, make
+// colours, small table only, swapped ends, black first, smooth, default table,
+// make
 const DeviceInfo kDevices[] = {
-    {72, 80, "", C::Screen, F::None, Y, Y, N, N, N, N, N, "rainbo", withCode<ScreenDriver>},
-    {103, 103, "", C::Terminal, F::Lines, N, N, N, N, N, N, N, "rainbo", none},
-    {151, 151, "tek", C::Terminal, F::Lines, N, N, N, N, N, N, N, "rainbo", none},
-    {161, 161, "ln3", C::Terminal, F::Lines, N, N, N, N, N, N, N, "rainbo", none},
-    {201, 201, "met", C::Metafile, F::Lines, N, N, N, N, N, N, N, "rainbo", plain<GkslDriver>},
-    {211, 211, "cgm", C::Cgm, F::Records, N, N, N, Y, N, N, Y, "rainbo", plain<CgmDriver>},
-    {221, 221, "wmf", C::Wmf, F::Bytes, N, Y, N, Y, N, Y, Y, "rainbo", plain<WmfDriver>},
-    {301, 301, "kyo", C::Kyocera, F::Lines, N, N, N, N, Y, N, N, "rainbo", plain<KyocDriver>},
-    {401, 405, "hpg", C::Hpgl, F::Lines, N, N, N, N, N, N, N, "rainbo", withCode<HpglDriver>},
-    {501, 501, "psc", C::PostScript, F::Lines, N, N, N, Y, N, Y, N, "rgrey",
+    {72, 80, "", C::Screen, F::None, Y, Y, N, N, N, N, N, Y, "rainbo", withCode<ScreenDriver>},
+    {103, 103, "", C::Terminal, F::Lines, N, N, N, N, N, N, N, N, "rainbo", none},
+    {151, 151, "tek", C::Terminal, F::Lines, N, N, N, N, N, N, N, N, "rainbo", none},
+    {161, 161, "ln3", C::Terminal, F::Lines, N, N, N, N, N, N, N, N, "rainbo", none},
+    {201, 201, "met", C::Metafile, F::Lines, N, N, N, N, N, N, N, N, "rainbo", plain<GkslDriver>},
+    {211, 211, "cgm", C::Cgm, F::Records, N, N, N, Y, N, N, Y, N, "rainbo", plain<CgmDriver>},
+    {221, 221, "wmf", C::Wmf, F::Bytes, N, Y, N, Y, N, Y, Y, N, "rainbo", plain<WmfDriver>},
+    {301, 301, "kyo", C::Kyocera, F::Lines, N, N, N, N, Y, N, N, N, "rainbo", plain<KyocDriver>},
+    {401, 405, "hpg", C::Hpgl, F::Lines, N, N, N, N, N, N, N, N, "rainbo", withCode<HpglDriver>},
+    {501, 501, "psc", C::PostScript, F::Lines, N, N, N, Y, N, Y, N, N, "rgrey",
      withCode<PostScriptDriver>},
-    {502, 502, "psc", C::PostScript, F::Lines, N, N, N, N, N, N, N, "rainbo",
+    {502, 502, "psc", C::PostScript, F::Lines, N, N, N, N, N, N, N, N, "rainbo",
      withCode<PostScriptDriver>},
-    {503, 503, "eps", C::PostScript, F::Lines, N, N, Y, N, N, N, N, "rainbo",
+    {503, 503, "eps", C::PostScript, F::Lines, N, N, Y, N, N, N, N, N, "rainbo",
      withCode<PostScriptDriver>},
-    {504, 504, "ps", C::PostScript, F::Lines, N, N, Y, N, N, N, N, "rainbo",
+    {504, 504, "ps", C::PostScript, F::Lines, N, N, Y, N, N, N, N, N, "rainbo",
      withCode<PostScriptDriver>},
-    {511, 511, "pdf", C::Pdf, F::Bytes, N, N, Y, N, N, N, N, "rainbo", plain<PdfDriver>},
-    {601, 601, "tif", C::Raster, F::Bytes, Y, N, N, N, N, N, N, "rainbo", withCode<RasterDriver>},
-    {602, 602, "img", C::Raster, F::Bytes, Y, N, N, N, N, N, N, "rainbo", withCode<RasterDriver>},
-    {603, 603, "", C::Raster, F::None, Y, N, N, N, N, N, N, "rainbo", withCode<RasterDriver>},
-    {604, 604, "png", C::Raster, F::Bytes, Y, N, N, N, N, N, N, "rainbo", withCode<RasterDriver>},
-    {605, 605, "ppm", C::Raster, F::Bytes, Y, N, N, N, N, N, N, "rainbo", withCode<RasterDriver>},
-    {606, 606, "bmp", C::Raster, F::Bytes, Y, N, N, N, N, N, N, "rainbo", withCode<RasterDriver>},
-    {607, 607, "gif", C::Raster, F::Bytes, Y, N, N, N, N, N, N, "rainbo", withCode<RasterDriver>},
-    {701, 701, "java", C::Java, F::Text, N, N, N, Y, N, N, N, "rainbo", plain<JavaDriver>},
-    {801, 801, "svg", C::Svg, F::Text, N, N, Y, N, N, N, N, "rainbo", plain<SvgDriver>},
+    {511, 511, "pdf", C::Pdf, F::Bytes, N, N, Y, N, N, N, N, N, "rainbo", plain<PdfDriver>},
+    {601, 601, "tif", C::Raster, F::Bytes, Y, N, N, N, N, N, N, Y, "rainbo", withCode<RasterDriver>},
+    {602, 602, "img", C::Raster, F::Bytes, Y, N, N, N, N, N, N, N, "rainbo", withCode<RasterDriver>},
+    {603, 603, "", C::Raster, F::None, Y, N, N, N, N, N, N, N, "rainbo", withCode<RasterDriver>},
+    {604, 604, "png", C::Raster, F::Bytes, Y, N, N, N, N, N, N, Y, "rainbo", withCode<RasterDriver>},
+    {605, 605, "ppm", C::Raster, F::Bytes, Y, N, N, N, N, N, N, Y, "rainbo", withCode<RasterDriver>},
+    {606, 606, "bmp", C::Raster, F::Bytes, Y, N, N, N, N, N, N, Y, "rainbo", withCode<RasterDriver>},
+    {607, 607, "gif", C::Raster, F::Bytes, Y, N, N, N, N, N, N, Y, "rainbo", withCode<RasterDriver>},
+    {701, 701, "java", C::Java, F::Text, N, N, N, Y, N, N, N, N, "rainbo", plain<JavaDriver>},
+    {801, 801, "svg", C::Svg, F::Text, N, N, Y, N, N, N, N, N, "rainbo", plain<SvgDriver>},
 };
 
-const DeviceInfo kUnknown = {0, 0, "", C::None, F::None, N, N, N, N, N, N, N, "rainbo", none};
+const DeviceInfo kUnknown = {0, 0, "", C::None, F::None, N, N, N, N, N, N, N, N, "rainbo", none};
 
 struct Keyword {
   const char* key;

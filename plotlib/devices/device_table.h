@@ -44,6 +44,7 @@ struct DeviceInfo {
   bool smallTableOnly;  // every colour table becomes the small one
   bool swappedEnds;     // the first colour changes places with the last
   bool blackFirst;      // the first named colour is black on plain tables
+  bool smooth;          // smooth("ON") draws it anti-aliased in true colour
   const char* defaultTable;
   Driver* (*make)(int code);
 };

@@ -31,8 +31,10 @@ void xjdraws(Global& g, const float* xs, const float* ys, int n) {
   if (g.driver) g.driver->draws(g, xs, ys, n);
 }
 
-void xjpoly(Global& g, const float* xs, const float* ys, int n) {
-  if (!g.driver || !g.driver->polygons() || n <= 0) return;
+namespace {
+// The polygon with the origin shift applied, to fn.
+template <class Fn>
+void shifted(Global& g, const float* xs, const float* ys, int n, Fn fn) {
   // Small polygons stay on the stack; the fills hand over large ones rarely.
   constexpr int kLocal = 256;
   float lx[kLocal], ly[kLocal];
@@ -48,8 +50,19 @@ void xjpoly(Global& g, const float* xs, const float* ys, int n) {
     px[i] = static_cast<float>(g.shiftX) + xs[i];
     py[i] = static_cast<float>(g.shiftY) + ys[i];
   }
-  g.driver->polygon(g, px, py, n);
+  fn(px, py);
   delete[] heap;
+}
+}  // namespace
+
+void xjpoly(Global& g, const float* xs, const float* ys, int n) {
+  if (!g.driver || !g.driver->polygons() || n <= 0) return;
+  shifted(g, xs, ys, n, [&](const float* px, const float* py) { g.driver->polygon(g, px, py, n); });
+}
+
+void xjfill(Global& g, const float* xs, const float* ys, int n) {
+  if (!g.driver || !g.driver->fillsSolid(g) || n < 3) return;
+  shifted(g, xs, ys, n, [&](const float* px, const float* py) { g.driver->polygon(g, px, py, n); });
 }
 
 void qqsbuf(Global& g, const char* text, int n) {

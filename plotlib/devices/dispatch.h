@@ -9,6 +9,9 @@ void xjdraw(Global& g, float x, float y, int mode);
 // xjdraw(g, xs[i], ys[i], 2) for i = 0 .. n - 1.
 void xjdraws(Global& g, const float* xs, const float* ys, int n);
 void xjpoly(Global& g, const float* xs, const float* ys, int n);
+// A solid polygon for a driver that fills it itself before the fill draws
+// its lines (Driver::fillsSolid).
+void xjfill(Global& g, const float* xs, const float* ys, int n);
 
 // The output line buffer of the text file formats.
 void qqsbuf(Global& g, const char* text, int n);

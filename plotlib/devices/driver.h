@@ -48,6 +48,14 @@ class Driver {
   // with outlines. A driver that strokes wide lines itself sets
   // g.lineWidth = -n (no emulation) and writes its own width record.
   virtual void width(Global& g, int n);
+  // The points that follow, until the matching off, are counted but not
+  // drawn: a smooth driver has drawn what they emulate (the outlines of a
+  // wide line, the lines of a solid fill) already. Calls nest.
+  virtual void countOnly(Global&, bool /*on*/) {}
+  // True when the driver fills a solid polygon itself, through polygon(),
+  // even where it does not answer polygons(): the fill then hands it the
+  // polygon and still draws its lines, inside countOnly.
+  virtual bool fillsSolid(const Global&) const { return false; }
   // Device fonts, in device units. A window font: the family name, size
   // units high (the cell), turned by angle degrees; the advances of the font
   // positions 32 .. 255 (times 10) go to widths[position - 31], the

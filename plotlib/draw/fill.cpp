@@ -243,6 +243,15 @@ void dareaf(Global& g, const float* x, const float* y, int n) {
   }
   float* wx = work.get();
   float* wy = wx + n;
+  // A smooth driver fills a solid polygon at once; the lines that would
+  // fill it are still drawn through the pipeline, and counted, but not shown.
+  const bool filled = g.shadingPattern == 16 && g.shieldCount == 0 && g.driver &&
+                      g.driver->fillsSolid(g);
+  if (filled) {
+    qqstrk(g);
+    xjfill(g, x, y, n);
+    g.driver->countOnly(g, true);
+  }
   SavedStyle saved = saveStyle(g);
   hatchStyle(g, styleOfType(g.fillType));
   hatchPass(g, x, y, n, g.hatchAngle, wx, wy);
@@ -251,6 +260,7 @@ void dareaf(Global& g, const float* x, const float* y, int n) {
     hatchPass(g, x, y, n, a, wx, wy);
   }
   qqstrk(g);
+  if (filled) g.driver->countOnly(g, false);
   restoreStyle(g, saved);
 }
 

@@ -53,7 +53,13 @@ void qqstrk(Global& g) {
     }
   }
   for (; k < n; ++k) penAt = qqclps(g, x[k - 1], y[k - 1], x[k], y[k], penAt);
-  if (g.lineWidth > 1) qqwide(g);
+  if (g.lineWidth > 1) {
+    // A smooth driver has stroked the width from the centre line; the
+    // outlines are still counted.
+    if (g.driver) g.driver->countOnly(g, true);
+    qqwide(g);
+    if (g.driver) g.driver->countOnly(g, false);
+  }
   g.strokeCount = 0;
   g.stroking = 0;
 }

@@ -84,6 +84,8 @@ void korini(void) {
   g.plotCounter = 0;
   g.fileError = false;
   g.bgMode = deviceInfo(g.device).paperBackground ? 2 : 0;
+  // pagbkg: a white page has the dark default colours of the paper devices.
+  if (g.pageBackground != 0) g.bgMode = g.pageBackground == 1 ? 2 : 0;
   if (g.device == 0) {
     g.device = 201;
     std::memcpy(g.deviceName, "GKSL", 5);

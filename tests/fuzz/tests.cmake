@@ -1,5 +1,6 @@
 # libFuzzer runs of the readers of the library's own files (raster dump, BMP,
-# GIF), of the BDF font parser and of the TeX-style text reader. The fuzzers
+# GIF), of the BDF font parser, of the TeX-style text reader and of the
+# smooth painter. The fuzzers
 # are built with clang from the reader sources themselves, whatever compiler
 # builds the project, and each runs for a short while as one test. Skipped in the sanitizer build: the fuzzers carry AddressSanitizer
 # already, so one run per CI pass is enough.
@@ -18,7 +19,8 @@ if(KORVAN_CLANGXX AND NOT KORVAN_SANITIZE)
   file(GLOB _glyphs ${_lib}/text/glyphs/*.cpp)
   set(tex_parse_FUZZ_SOURCES ${_lib}/text/tex.cpp ${_lib}/text/tex_lex.cpp ${_lib}/text/font.cpp
       ${_lib}/core/line_buffer.cpp ${_lib}/core/sink.cpp ${_glyphs})
-  foreach(name raster_dump bmp_read gif_read bdf_parse tex_parse)
+  set(smooth_paint_FUZZ_SOURCES ${_lib}/devices/raster/smooth.cpp)
+  foreach(name raster_dump bmp_read gif_read bdf_parse tex_parse smooth_paint)
     set(_sources ${_fuzz}/${name}_fuzz.cpp ${_lib}/devices/raster/raster.cpp ${${name}_FUZZ_SOURCES})
     add_custom_command(
       OUTPUT ${_out}/${name}_fuzz
@@ -26,6 +28,7 @@ if(KORVAN_CLANGXX AND NOT KORVAN_SANITIZE)
               -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
               -I${_lib} ${_sources} -o ${_out}/${name}_fuzz
       DEPENDS ${_sources} ${_fuzz}/fuzz_raster.h ${_lib}/devices/raster/raster.h
+              ${_lib}/devices/raster/smooth.h
               ${_lib}/devices/raster/dump.h ${_lib}/devices/image/image.h
               ${_lib}/devices/image/byte_source.h ${_lib}/text/bdf.h
               ${_lib}/text/tex.h ${_lib}/text/font.h ${_lib}/text/text_fields.h

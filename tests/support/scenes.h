@@ -81,3 +81,59 @@ inline void drawDeviceScene(Global& g, int width) {
 }
 
 }  // namespace korvan::test
+
+namespace korvan::test {
+
+// A page of everything a smooth picture must get right, through the public
+// routines: curves (ellipses and arcs), wide solid and dashed lines at
+// several angles, filled polygons, symbols, a vector with its arrow head,
+// and text at several sizes and angles.
+inline void drawSmoothPage() {
+  pagera();
+  color("YELL");
+  linwid(1);
+  arcell(700, 600, 500, 300, 0.0f, 360.0f, 20.0f);
+  color("CYAN");
+  linwid(6);
+  arcell(700, 600, 350, 180, 0.0f, 270.0f, -15.0f);
+  color("RED");
+  linwid(12);
+  const int longDash[2] = {120, 60};
+  myline(longDash, 2);
+  line(1400, 250, 2800, 450);
+  dash();
+  line(1400, 500, 2200, 1100);
+  lintyp(3);
+  linwid(8);
+  line(1500, 1200, 2850, 1000);
+  solid();
+  linwid(3);
+  color("GREE");
+  shdpat(16);
+  int tx[3] = {300, 1100, 500}, ty[3] = {1300, 1150, 1950};
+  areaf(tx, ty, 3);
+  color("BLUE");
+  int px[6] = {1300, 1700, 1900, 1750, 1400, 1250}, py[6] = {1400, 1300, 1600, 1950, 1900, 1650};
+  areaf(px, py, 6);
+  color("ORAN");
+  for (int i = 0; i < 6; ++i) symbol(i * 3, 2050 + 140 * i, 1350);
+  hsymbl(60);
+  symbol(21, 2300, 1550);
+  vector(2000, 1800, 2800, 1700, 1421);
+  linwid(1);
+  color("WHIT");
+  height(36);
+  messag("Smooth text 36", 150, 120);
+  height(60);
+  angle(30);
+  messag("Angled 60", 1100, 1000);
+  angle(0);
+  height(90);
+  messag("Big 90", 2000, 1850);
+  height(24);
+  angle(-20);
+  messag("small turned 24", 2100, 600);
+  angle(0);
+}
+
+}  // namespace korvan::test

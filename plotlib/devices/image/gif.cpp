@@ -121,8 +121,19 @@ int qqpgif(ByteSink& out, const ImageInfo& info, RowReader& reader, int backgrou
   std::unique_ptr<std::uint8_t[]> pixels(new (std::nothrow) std::uint8_t[n]);
   std::unique_ptr<LzwCoder> coder(new (std::nothrow) LzwCoder(out));
   if (!pixels || !coder) return -2;
-  // Colour indices, true-colour rasters giving their nearest indices.
-  reader.rows(pixels.get(), 0, 0, w, h);
+  // Colour indices, true-colour rasters giving their nearest indices; a
+  // blended raster gets a palette of its own.
+  int own[256];
+  bool quantised = false;
+  if (info.blended && info.rgb()) {
+    std::unique_ptr<std::uint8_t[]> rgb(new (std::nothrow) std::uint8_t[3 * n]);
+    if (!rgb) return -2;
+    reader.rows(rgb.get(), 0, 0, -w, h);
+    if (qqpqnt(rgb.get(), n, info.table, own, pixels.get()) == 0) return -2;
+    quantised = true;
+  } else {
+    reader.rows(pixels.get(), 0, 0, w, h);
+  }
 
   out.puts(transparent ? "GIF89a" : "GIF87a");
   out.le16(static_cast<unsigned>(w));
@@ -131,7 +142,7 @@ int qqpgif(ByteSink& out, const ImageInfo& info, RowReader& reader, int backgrou
   out.write(screen, 3);
   std::uint8_t table[3 * 256];
   for (int i = 0; i < 256; ++i) {
-    int v = info.table ? info.table[i] : 0;
+    int v = quantised ? own[i] : info.table ? info.table[i] : 0;
     table[3 * i] = static_cast<std::uint8_t>((v >> 16) & 255);
     table[3 * i + 1] = static_cast<std::uint8_t>((v >> 8) & 255);
     table[3 * i + 2] = static_cast<std::uint8_t>(v & 255);

@@ -28,8 +28,21 @@ struct ImageInfo {
   int width = 0, height = 0;
   const int* table = nullptr;  // the 256-entry colour table, packed 0xRRGGBB
   int paletteCount = 256;      // 9 (small table), 16 (16-colour table) or 256
+  // The pixels are blended (smooth drawing): a format with a palette gets
+  // one made for the image (qqpqnt), not the colour table.
+  bool blended = false;
   bool rgb() const { return device < 0; }
 };
+
+// Reduces a true-colour image to at most 256 colours for the palette
+// formats. The colours of the table that occur in the image keep entries of
+// their own, so pixels wholly in a plot colour stay exact; the other colours
+// (blended edges) share the remaining entries, chosen by median cut. rgb
+// holds count pixels as R, G, B; indices receives an entry per pixel and
+// palette the entries as 0xRRGGBB. Returns the number of entries (at least
+// 1), or 0 when memory runs out.
+int qqpqnt(const std::uint8_t* rgb, std::size_t count, const int table[256], int palette[256],
+           std::uint8_t* indices);
 
 // 1 when this processor stores integers least significant byte first.
 int qqpord();

@@ -127,6 +127,7 @@ int prepare(Global& g, VirtualRaster* raster, ImageSource& src) {
     }
     src.reader = src.window.get();
     src.info.device = -g.device;
+    src.info.blended = g.smoothMode == 1 && deviceInfo(g.device).smooth;
     src.info.width = w;
     src.info.height = h;
     src.info.table = g.colourTable;
@@ -136,6 +137,7 @@ int prepare(Global& g, VirtualRaster* raster, ImageSource& src) {
     src.info.width = raster->width();
     src.info.height = raster->height();
     src.info.table = raster->table();
+    src.info.blended = raster->blended() && raster->trueColour();
   }
   return 0;
 }

@@ -87,6 +87,10 @@ class VirtualRaster : public RowReader {
   std::size_t bufferSize() const { return static_cast<std::size_t>(stride_) * height_; }
   // The table as packed entries 0xRRGGBB (what qqvvlt loaded).
   const int* table() const { return table_; }
+  // The pixels hold blended colours (smooth drawing): palette formats need
+  // a palette made for them.
+  void setBlended(bool on) { blended_ = on; }
+  bool blended() const { return blended_; }
 
  private:
   // the current colour, bounds-checked
@@ -110,6 +114,7 @@ class VirtualRaster : public RowReader {
   int colourMode_ = 0;
   int stride_ = 0;
   int background_ = 0;
+  bool blended_ = false;
   std::uint8_t* pixels_ = nullptr;
   int colour_ = 0;
   std::uint8_t rgb_[3] = {0, 0, 0};

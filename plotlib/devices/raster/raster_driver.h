@@ -1,10 +1,13 @@
 // The driver of the raster outputs 601-607 ("TIFF", "IMAG", "VIRT", "PNG ",
 // "PPM ", "BMP ", "GIF "): the plot is drawn into a virtual raster that
-// korfin writes as an image file ("VIRT" writes none).
+// korfin writes as an image file ("VIRT" writes none). With smooth("ON")
+// the image files are drawn anti-aliased into a true-colour raster: the
+// driver strokes wide lines and fills solid polygons itself.
 #pragma once
 
 #include "devices/driver.h"
 #include "devices/raster/raster.h"
+#include "devices/raster/smooth.h"
 
 namespace korvan {
 
@@ -25,14 +28,25 @@ class RasterDriver : public Driver {
   void colour(Global& g, int index) override;
   void palette(Global& g) override;
   void fontPixel(Global& g, int x, int y) override;
+  void flush(Global& g) override;
   int finish(Global& g) override;
+  void countOnly(Global& g, bool on) override;
+  bool fillsSolid(const Global&) const override { return smooth_; }
+  void polygon(Global& g, const float* xs, const float* ys, int n) override;
 
   VirtualRaster& raster() { return raster_; }
+  bool smooth() const { return smooth_; }
 
  private:
+  // the pen's colour from the raster's, the clip window from the plot
+  void paintState(const Global& g);
+
   int device_;
   VirtualRaster raster_;
   int lastX = 0, lastY = 0;  // the device point last reached
+  bool smooth_ = false;
+  SmoothPainter painter_;
+  SmoothPen pen_{painter_};
 };
 
 }  // namespace korvan

@@ -11,6 +11,7 @@
 #include "devices/sheet.h"
 #include "devices/device_table.h"
 #include "devices/screen/bitmap.h"
+#include "devices/smooth_style.h"
 #include "korvan.h"
 
 namespace korvan {
@@ -590,16 +591,63 @@ void ScreenDriver::open(Global& g) {
   else
     s = std::min(s, static_cast<float>(h - 1) / side * k);
   g.deviceScale = s;
+  // Blending needs the colours themselves: palette screens stay plain.
+  smooth_ = g.smoothMode == 1 && deviceInfo(device_).smooth && S().colourMode == 256;
+}
+
+bool ScreenDriver::paintState(const Global& g) {
+  ScreenState& s = S();
+  Bitmap& b = s.slots[s.current].buffer;
+  if (!s.slots[s.current].window || b.empty()) return false;
+  painter_.attach(reinterpret_cast<std::uint8_t*>(b.data()), b.width(), b.height(),
+                  static_cast<std::ptrdiff_t>(b.stride()) * 4, PixelLayout::Xrgb32);
+  painter_.colour(static_cast<std::uint8_t>((s.colour >> 16) & 255),
+                  static_cast<std::uint8_t>((s.colour >> 8) & 255),
+                  static_cast<std::uint8_t>(s.colour & 255));
+  int x0, y0, x1, y1;
+  qqsmcl(g, [&](float x, float y, float& X, float& Y) { qqdown(g, x, y, X, Y); }, &x0, &y0, &x1,
+         &y1);
+  painter_.clip(x0, y0, x1, y1);
+  return true;
 }
 
 void ScreenDriver::point(Global& g, float x, float y, int mode) {
   float X, Y;
   qqdown(g, x, y, X, Y);
+  if (smooth_) {
+    if (pen_.counting()) return;
+    // Pixel centres lie at half units of the painter.
+    if (mode == 2) {
+      pen_.draw(X + 0.5f, Y + 0.5f);
+      return;
+    }
+    double width;
+    LineCap cap;
+    qqsmst(g, &width, &cap);
+    pen_.style(width, cap);
+    paintState(g);
+    pen_.move(X + 0.5f, Y + 0.5f);
+    return;
+  }
   qqwdrw(rnd(X), rnd(Y), mode);
 }
 
+void ScreenDriver::countOnly(Global&, bool on) { pen_.countOnly(on); }
+
 void ScreenDriver::polygon(Global& g, const float* xs, const float* ys, int n) {
   float s = g.deviceScale;
+  if (smooth_) {
+    pen_.end();
+    if (n < 3 || !paintState(g)) return;
+    std::vector<float> px(static_cast<std::size_t>(n)), py(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+      qqdown(g, xs[i], ys[i], px[static_cast<std::size_t>(i)], py[static_cast<std::size_t>(i)]);
+      px[static_cast<std::size_t>(i)] += 0.5f;
+      py[static_cast<std::size_t>(i)] += 0.5f;
+    }
+    painter_.fill(px.data(), py.data(), n);
+    return;
+  }
   qqwpol(n, 0, 1);
   for (int i = 0; i < n; ++i) qqwpol(rnd(xs[i] * s), rnd(ys[i] * s), 2);
   qqwpol(0, 0, 9);
@@ -607,16 +655,38 @@ void ScreenDriver::polygon(Global& g, const float* xs, const float* ys, int n) {
 
 void ScreenDriver::box(Global& g, float x1, float y1, float x2, float y2, int colour) {
   float s = g.deviceScale;
+  if (smooth_) {
+    pen_.end();
+    if (!paintState(g)) return;
+    const std::uint32_t c = mapColour(colour);
+    painter_.colour(static_cast<std::uint8_t>((c >> 16) & 255),
+                    static_cast<std::uint8_t>((c >> 8) & 255), static_cast<std::uint8_t>(c & 255));
+    painter_.rect(x1 * s, y1 * s, x2 * s + 1.0, y2 * s + 1.0);
+    return;
+  }
   int X1 = rnd(x1 * s), Y1 = rnd(y1 * s), X2 = rnd(x2 * s), Y2 = rnd(y2 * s);
   qqwfll(X1, Y1, X2 - X1 + 1, Y2 - Y1 + 1, colour);
 }
 
-void ScreenDriver::erase(Global&) { qqwers(); }
-void ScreenDriver::flush(Global&) { qqwsbf(); }
-void ScreenDriver::colour(Global&, int index) { qqwclr(index); }
-void ScreenDriver::palette(Global& g) { qqwvlt(g.colourTableNo, g.colourTable); }
+void ScreenDriver::erase(Global&) {
+  pen_.end();
+  qqwers();
+}
+void ScreenDriver::flush(Global&) {
+  pen_.end();
+  qqwsbf();
+}
+void ScreenDriver::colour(Global&, int index) {
+  pen_.end();
+  qqwclr(index);
+}
+void ScreenDriver::palette(Global& g) {
+  pen_.end();
+  qqwvlt(g.colourTableNo, g.colourTable);
+}
 
 int ScreenDriver::finish(Global& g) {
+  pen_.end();
   int code = g.winEndMode == 4 ? 10 * g.winDelay + 4 : 10 * g.winKeyMode + g.winEndMode;
   qqwfin(code);
   return 0;

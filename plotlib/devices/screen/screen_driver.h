@@ -17,6 +17,7 @@
 #include <cstdint>
 
 #include "devices/driver.h"
+#include "devices/raster/smooth.h"
 #include "platform/window_system.h"
 
 namespace korvan {
@@ -84,9 +85,18 @@ class ScreenDriver : public Driver {
   void windowChar(Global& g, int code, int x, int y) override;
   void fontPixel(Global& g, int x, int y) override;
   int finish(Global& g) override;
+  void countOnly(Global& g, bool on) override;
+  bool fillsSolid(const Global&) const override { return smooth_; }
 
  private:
+  // Smooth drawing: the painter on the current back buffer, with the pen's
+  // colour and the clip window; false without a buffer.
+  bool paintState(const Global& g);
+
   int device_;
+  bool smooth_ = false;  // smooth("ON") on a true-colour screen
+  SmoothPainter painter_;
+  SmoothPen pen_{painter_};
 };
 
 }  // namespace korvan

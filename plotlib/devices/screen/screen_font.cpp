@@ -79,8 +79,14 @@ bool ScreenDriver::windowFont(Global&, const char* name, int size, float angle, 
   return qqwfnt(name, size, angle, coding, widths);
 }
 
-void ScreenDriver::windowChar(Global&, int code, int x, int y) { qqwcha(code, x, y); }
+void ScreenDriver::windowChar(Global&, int code, int x, int y) {
+  pen_.end();
+  qqwcha(code, x, y);
+}
 
-void ScreenDriver::fontPixel(Global&, int x, int y) { qqwspx(x, y); }
+void ScreenDriver::fontPixel(Global&, int x, int y) {
+  pen_.end();
+  qqwspx(x, y);
+}
 
 }  // namespace korvan
