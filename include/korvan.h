@@ -46,6 +46,9 @@ void pagera(void);
 void pagera_(void);
 void pagfll(int nclr);
 void pagfll_(const int* nclr);
+/** 0-1: Sets the delay of each frame of an animated GIF ("AGIF") in hundredths of a second. */
+void frmdly(int n);
+void frmdly_(const int* n);
 
 /* ---- device buffers ---- */
 void erase(void);

@@ -14,6 +14,7 @@ struct DriverDeleter {
 
 struct DeviceFields {
   std::unique_ptr<Driver, DriverDeleter> driver;  // the driver of the open output
+  int frameDelay = 4;  // animated GIF: hundredths of a second per frame (frmdly)
 };
 
 }  // namespace korvan
