@@ -49,6 +49,24 @@ void pagfll_(const int* nclr);
 /** 0-1: Sets the delay of each frame of an animated GIF ("AGIF") in hundredths of a second. */
 void frmdly(int n);
 void frmdly_(const int* n);
+/** 0: Names the output file of the next plots (no name: "korvan"), with the format's extension when it has none. */
+void outfil(const char* cfil);
+void outfil_(const char* cfil, int len);
+/** 0: Chooses what an existing file of that name gets: "VERS" a new version, "OVER" replaced, "STOP" no output. */
+void outmod(const char* cmode);
+void outmod_(const char* cmode, int len);
+/** 0: Sets the page in plot units (2969 x 2099 by default); korini derives axes and device sizes from it. */
+void pagsiz(int nw, int nh);
+void pagsiz_(const int* nw, const int* nh);
+/** 0: Sets the pixel size of the raster outputs and the screen window instead of the one the page gives. */
+void rassiz(int nw, int nh);
+void rassiz_(const int* nw, const int* nh);
+/** 0: "ON" keeps the file of the next plots in memory instead of writing it; "OFF" writes files again. */
+void outmem(const char* cmode);
+void outmem_(const char* cmode, int len);
+/** 0: Copies up to size bytes of the last plot's file kept in memory and returns its full length. */
+int outget(char* buffer, int size);
+int outget_(char* buffer, const int* size, int len);
 
 /* ---- device buffers ---- */
 void erase(void);

@@ -1,4 +1,5 @@
 // Numbered warnings and the end-of-run protocol.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -138,20 +139,34 @@ std::tm qqltim() {
   return platform::localTime(std::time(nullptr));
 }
 
-const char* dddate() {
+std::tm qqftim() {
+  // SOURCE_DATE_EPOCH: seconds since 1970 in UTC, so that a program run
+  // twice gives the same bytes. Anything but a plain number is ignored.
+  if (const char* e = std::getenv("SOURCE_DATE_EPOCH")) {
+    char* end = nullptr;
+    errno = 0;
+    long long v = std::strtoll(e, &end, 10);
+    if (*e && end && *end == '\0' && errno == 0 && v >= 0)
+      return platform::utcTime(static_cast<std::time_t>(v));
+  }
+  return qqltim();
+}
+
+const char* dddate(const std::tm& tmv) {
   static char buf[48];
-  std::tm tmv = qqltim();
   std::snprintf(buf, sizeof buf, "%02d.%02d.%4d", tmv.tm_mday, tmv.tm_mon + 1,
                 tmv.tm_year + 1900);
   return buf;
 }
 
-const char* ddtime() {
+const char* ddtime(const std::tm& tmv) {
   static char buf[48];
-  std::tm tmv = qqltim();
   std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", tmv.tm_hour, tmv.tm_min, tmv.tm_sec);
   return buf;
 }
+
+const char* dddate() { return dddate(qqltim()); }
+const char* ddtime() { return ddtime(qqltim()); }
 
 void dprcol(Global& g, int kind) {
   if (g.messageUnit == 0 || g.protocolOn == 0) return;

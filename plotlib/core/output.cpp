@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -112,6 +113,45 @@ std::unique_ptr<ByteSink> qqopfl(Global& g, char* name, std::size_t cap, bool bi
     }
   }
   tooManyVersions();
+}
+
+bool qqfold(const char* name) {
+  std::string full = name;
+  std::size_t cut = std::string::npos;
+  for (std::size_t i = 0; i < full.size(); ++i)
+    if (platform::isPathSeparator(full[i])) cut = i;
+  if (cut == std::string::npos) return true;  // the current folder
+  std::string folder = full.substr(0, cut + 1);
+  std::error_code ec;
+  return std::filesystem::is_directory(folder, ec);
+}
+
+bool qqfexi(const char* name) {
+  std::error_code ec;
+  // a dangling link is a name taken as well
+  return std::filesystem::symlink_status(name, ec).type() != std::filesystem::file_type::not_found;
+}
+
+std::unique_ptr<ByteSink> qqopmd(Global& g, char* name, std::size_t cap, bool binary, int mode,
+                                 bool& exists) {
+  exists = false;
+  if (mode == kVersions) return qqopfl(g, name, cap, binary);
+  std::FILE* f = nullptr;
+  if (mode == kOverwrite) {
+    f = std::fopen(name, binary ? "wb" : "w");
+  } else {
+    errno = 0;
+    f = platform::createExclusive(name, binary);
+    if (!f && errno == EEXIST) {
+      exists = true;
+      return nullptr;
+    }
+  }
+  if (!f) {
+    warnc1(g, 36, name);
+    return nullptr;
+  }
+  return std::make_unique<ByteSink>(f);
 }
 
 bool qqclfl(Global& g, std::unique_ptr<ByteSink>& sink) {

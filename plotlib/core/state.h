@@ -94,6 +94,8 @@ void qqkey4(const char* keyword, char out[5]);
 
 // Page and parameter set-up of korini.
 void defvar(Global& g);
+// The pixel size the page gives the screen window and the raster outputs.
+void qqpgpx(const Global& g, int& width, int& height);
 void resall(Global& g);
 // Reset hooks of the subsystems, called by resall in this order.
 void resdrw(Global& g);   // drawing: styles, widths, colours, fills, symbols
@@ -107,10 +109,15 @@ void warnin(Global& g, int n);
 void warni1(Global& g, int n, int value);
 void warnc1(Global& g, int n, const char* text);
 void qqserr(Global& g, const char* text);
+// Date "dd.mm.yyyy" and time "hh:mm:ss" of t, or of the local time now.
+const char* dddate(const std::tm& t);
+const char* ddtime(const std::tm& t);
 const char* dddate();
-// The local time now, for the dates that file headers carry.
-std::tm qqltim();
 const char* ddtime();
+// The local time now (the protocol).
+std::tm qqltim();
+// The time written into files: SOURCE_DATE_EPOCH when it is set, else now.
+std::tm qqftim();
 void dprcol(Global& g, int kind);
 void qqmprc(Global& g, int kind);
 // Ends the program after a fatal condition: exit status 1.
@@ -124,6 +131,16 @@ int qqgetreg(char* text, std::size_t cap);
 // by another process in between moves on to the next version. nullptr and
 // warning 36 when the file cannot be created.
 std::unique_ptr<ByteSink> qqopfl(Global& g, char* name, std::size_t cap, bool binary);
+// True when the folder part of a file name exists (no folder: the current
+// one), and when a file or link of that name exists.
+bool qqfold(const char* name);
+bool qqfexi(const char* name);
+// Opens name for the given OutputMode: versions as qqopfl; overwrite
+// replaces a file of that name; stop creates the file only if there is none
+// (exists is set, and nullptr returned, when there is one). nullptr and
+// warning 36 when the file cannot be created.
+std::unique_ptr<ByteSink> qqopmd(Global& g, char* name, std::size_t cap, bool binary, int mode,
+                                 bool& exists);
 // Closes and releases a sink made by qqopfl; a write or close error is
 // warning 36. False also when there was no sink.
 bool qqclfl(Global& g, std::unique_ptr<ByteSink>& sink);

@@ -57,19 +57,58 @@ void qqflbf(Global& g) {
   if (g.lines) g.lines->flush();
 }
 
+namespace {
+
+// The output file's name: the name of outfil, with the format's extension
+// when it has none, or "korvan." and the extension.
+void outputName(Global& g, const std::string& ext) {
+  if (!g.outName[0]) {
+    std::snprintf(g.outFileName, sizeof g.outFileName, "korvan.%s", ext.c_str());
+    return;
+  }
+  std::string name = g.outName;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < name.size(); ++i)
+    if (name[i] == '/' || name[i] == '\\') start = i + 1;
+  if (!ext.empty() && name.find('.', start) == std::string::npos) name += "." + ext;
+  std::snprintf(g.outFileName, sizeof g.outFileName, "%s", name.c_str());
+}
+
+}  // namespace
+
 void qqfopn(Global& g) {
   const DeviceInfo& d = deviceInfo(g.device);
   char ext[8];
   qqgfxt(g.device, ext);
   std::string e = ext;
   while (!e.empty() && e.back() == ' ') e.pop_back();
-  std::snprintf(g.outFileName, sizeof g.outFileName, "korvan.%s", e.c_str());
-  gfilnn(g, g.outFileName, sizeof g.outFileName);
-  if (d.file == FileKind::None) return;
+  outputName(g, e);
+  g.outSuppressed = false;
+  g.memFile.clear();
+  // a file kept in memory takes no version: it collides with nothing
+  if (g.outMode == kVersions && !g.outMemory) gfilnn(g, g.outFileName, sizeof g.outFileName);
+  if (d.file == FileKind::None) {
+    // nothing to keep in memory either
+    if (g.outMemory) warnin(g, 40);
+    return;
+  }
   // Text files get the line ends of the platform; the others are written
   // byte for byte.
   const bool binary = d.file == FileKind::Records || d.file == FileKind::Bytes;
-  g.outFile = qqopfl(g, g.outFileName, sizeof g.outFileName, binary);
+  if (g.outMemory) {
+    // The file the plot would write, kept for outget instead.
+    g.outFile = std::make_unique<ByteSink>(&g.memFile);
+  } else {
+    bool exists = false;
+    g.outFile = qqopmd(g, g.outFileName, sizeof g.outFileName, binary, g.outMode, exists);
+    if (exists) {
+      // outmod "STOP": the plot runs to its end into a sink that keeps nothing
+      qqserr(g, "The file exists already");
+      warnc1(g, 101, g.outFileName);
+      g.outSuppressed = true;
+      g.outFile = std::make_unique<ByteSink>(static_cast<std::FILE*>(nullptr));
+    }
+  }
   if (!g.outFile) g.fileError = true;
   if (d.file == FileKind::Records)
     g.lines = std::make_unique<RecordBuffer>(g.outFile, g.lineCapacity);
@@ -94,7 +133,8 @@ int qqclos(Global& g) {
   // not be written in full names no metafile.
   if (g.outFile && !qqclfl(g, g.outFile)) kind = 0;
   g.lines.reset();
-  if (g.fileError) kind = 0;
+  // Only a file on disk is named by the protocol.
+  if (g.fileError || g.outSuppressed || g.outMemory) kind = 0;
   return kind;
 }
 

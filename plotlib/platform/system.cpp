@@ -70,6 +70,12 @@ std::tm localTime(std::time_t t) {
   return tmv;
 }
 
+std::tm utcTime(std::time_t t) {
+  std::tm tmv{};
+  gmtime_s(&tmv, &t);
+  return tmv;
+}
+
 bool isPathSeparator(char c) { return c == '\\' || c == '/' || c == ':'; }
 char pathSeparator() { return '\\'; }
 const char* defaultDataDirectory() { return "c:\\korvan"; }
@@ -91,6 +97,12 @@ std::FILE* createExclusive(const char* name, bool) { return std::fopen(name, "wb
 std::tm localTime(std::time_t t) {
   std::tm tmv{};
   localtime_r(&t, &tmv);
+  return tmv;
+}
+
+std::tm utcTime(std::time_t t) {
+  std::tm tmv{};
+  gmtime_r(&t, &tmv);
   return tmv;
 }
 

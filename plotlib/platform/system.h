@@ -25,8 +25,9 @@ void showMessage(const char* text, const char* caption);
 // with errno set (EEXIST when the name is taken) on failure.
 std::FILE* createExclusive(const char* name, bool binary);
 
-// The broken-down local time of t.
+// The broken-down local time of t, and the same in UTC.
 std::tm localTime(std::time_t t);
+std::tm utcTime(std::time_t t);
 
 // Separators of directories in file names, and the one used to join them.
 bool isPathSeparator(char c);

@@ -39,6 +39,13 @@ void defvar(Global& g) {
   g.axisPosY = g.pageHeight - nint(300.0f / g.unitScale);
 }
 
+void qqpgpx(const Global& g, int& width, int& height) {
+  // 853 x 603 pixels for the landscape A4 page, the same density for others
+  constexpr float kDensity = 852.0f / 2969.0f;
+  width = nint(static_cast<float>(g.pageWidth) * kDensity) + 1;
+  height = nint(static_cast<float>(g.pageHeight) * kDensity) + 1;
+}
+
 void resall(Global& g) {
   g.pi = 3.1415927f;
   g.gp = g.pi / 180.0f;
@@ -83,12 +90,11 @@ void korini(void) {
   defvar(g);
   g.outFile.reset();
   g.winX = g.winY = 0;
-  if (g.pageWidth > g.pageHeight) {
-    g.winWidth = 853;
-    g.winHeight = 603;
+  if (g.rasterWidth > 0) {
+    g.winWidth = g.rasterWidth;
+    g.winHeight = g.rasterHeight;
   } else {
-    g.winWidth = 603;
-    g.winHeight = 853;
+    qqpgpx(g, g.winWidth, g.winHeight);
   }
   qqopen(g);
   if (g.guiMode == 1)

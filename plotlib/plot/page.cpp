@@ -1,4 +1,7 @@
-// Page origin, border and fill.
+// The page size and the pixel size chosen before korini; page origin,
+// border and fill.
+#include <cstring>
+
 #include "core/state.h"
 #include "draw/device_ops.h"
 #include "draw/colour.h"
@@ -8,6 +11,22 @@
 using namespace korvan;
 
 extern "C" {
+
+void pagsiz(int nw, int nh) {
+  Global* g = jqqlev(0, 0, "pagsiz");
+  // CGM addresses the page in 16 bits at 1/20 mm: 327 cm at most
+  if (!g || !jqqval(*g, nw, 1, 32767) || !jqqval(*g, nh, 1, 32767)) return;
+  g->pageSizeX = static_cast<float>(nw);
+  g->pageSizeY = static_cast<float>(nh);
+  std::memcpy(g->pageFormat, nw == 2969 && nh == 2099 ? "DA4L" : "USER", 5);
+}
+
+void rassiz(int nw, int nh) {
+  Global* g = jqqlev(0, 0, "rassiz");
+  if (!g || !jqqval(*g, nw, 2, 16384) || !jqqval(*g, nh, 2, 16384)) return;
+  g->rasterWidth = nw;
+  g->rasterHeight = nh;
+}
 
 void pagorg(const char* copt) {
   Global* g = jqqlev(1, 3, "pagorg");
@@ -34,5 +53,8 @@ void pagfll(int nclr) {
   dbox(*g, 0, 0, g->pageWidth, g->pageHeight, nclr);
   qqsclr(*g, previous);
 }
+
+void pagsiz_(const int* nw, const int* nh) { pagsiz(*nw, *nh); }
+void rassiz_(const int* nw, const int* nh) { rassiz(*nw, *nh); }
 
 }  // extern "C"

@@ -85,7 +85,7 @@ void CgmDriver::inicgm(Global& g, int kind) {
     word(g, kMetafileVersion);
     word(g, static_cast<unsigned>(g.cgmVersion));
 
-    std::tm tmv = qqltim();
+    std::tm tmv = qqftim();
     char date[40];
     std::snprintf(date, sizeof date, "%04d%02d%02d", tmv.tm_year + 1900, tmv.tm_mon + 1,
                   tmv.tm_mday);

@@ -27,15 +27,15 @@ void JavaDriver::open(Global& g) {
   float w = static_cast<float>(g.winWidth), h = static_cast<float>(g.winHeight);
   float W = static_cast<float>(g.pageWidth), H = static_cast<float>(g.pageHeight);
   float s = std::min((w - 1) / W, (h - 1) / H);
-  s = std::min(s, (g.pageWidth > g.pageHeight ? w - 1 : h - 1) / 2969.0f);
+  s = std::min(s, (g.pageWidth > g.pageHeight ? w - 1 : h - 1) / std::max(W, H));
   g.deviceScale = s;
   lastX = lastY = 0;
   ByteSink* f = g.outFile.get();
   if (!f) return;
   f->puts("// KORVAN Java Metafile\n");
   f->printf("// Creator: KORVAN %4.1f\n", static_cast<double>(edition().version));
-  std::string date = dddate();
-  f->printf("// Date   : %s, %s\n", date.c_str(), ddtime());
+  const std::tm t = qqftim();
+  f->printf("// Date   : %s, %s\n", dddate(t), ddtime(t));
   f->printf("// Size   : %d %d\n", g.winWidth, g.winHeight);
   f->puts("\n");
   f->puts("import java.applet.*;\n");

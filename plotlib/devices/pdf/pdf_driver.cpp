@@ -275,7 +275,7 @@ void PdfDriver::qqpdfadd(int part, int phase) {
 
     int info = nextObject_;
     qqpdfobj(info, kOther);
-    std::tm tmv = qqltim();
+    std::tm tmv = qqftim();
     printf("<< /CreationDate (D:%04d%02d%02d%02d%02d%02d)\n", tmv.tm_year + 1900,
            tmv.tm_mon + 1, tmv.tm_mday, tmv.tm_hour, tmv.tm_min, tmv.tm_sec);
     printf("/Producer (KORVAN %.1f)\n", static_cast<double>(edition().version));

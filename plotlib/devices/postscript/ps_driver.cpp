@@ -160,7 +160,8 @@ void PostScriptDriver::inipsc(Global& g) {
     f->printf("%%%%Creator: KORVAN ");
     f->printf(landscape_ ? " %4.1f L\n" : " %4.1f P\n", static_cast<double>(edition().version));
     f->printf("%%%%CreationDate:");
-    f->printf(" %s , %s\n", dddate(), ddtime());
+    const std::tm t = qqftim();
+    f->printf(" %s , %s\n", dddate(t), ddtime(t));
     f->puts("%%EndComments\n");
     f->puts("%%Page: 1 1\n");
     for (const char* line : kPrologue) {

@@ -27,17 +27,20 @@ void qqvopt(int colourMode, int width, int height) {
 
 void RasterDriver::open(Global& g) {
   int w = options().width, h = options().height;
-  int given = w > 0 && h > 0 ? 1 : 0;
-  if (raster_.qqvini(g.pageWidth, g.pageHeight, &w, &h, given, g.bgMode, options().colourMode) !=
-      0) {
+  if (w <= 0 || h <= 0) {
+    // the size korini took from rassiz or from the page
+    w = g.winWidth;
+    h = g.winHeight;
+  }
+  if (raster_.qqvini(g.pageWidth, g.pageHeight, &w, &h, 1, g.bgMode, options().colourMode) != 0) {
     warnin(g, 53);
     qqfatal();
   }
-  // Pixels per plot unit: the page fits into the raster, and a landscape
-  // page keeps the scale of the 2969 units wide page.
+  // Pixels per plot unit: the page fits into the raster, and its long side
+  // along the raster's side of its orientation.
   float W = static_cast<float>(g.pageWidth), H = static_cast<float>(g.pageHeight);
   float s = std::min((w - 1) / W, (h - 1) / H);
-  s = std::min(s, (g.pageWidth > g.pageHeight ? w - 1 : h - 1) / 2969.0f);
+  s = std::min(s, (g.pageWidth > g.pageHeight ? w - 1 : h - 1) / std::max(W, H));
   g.deviceScale = s;
   lastX = lastY = 0;
   raster_.qqvvlt(g.colourTable);

@@ -576,16 +576,19 @@ void ScreenDriver::open(Global& g) {
   int pw, ph;
   qqdevpage(g, pw, ph);
   int w = 0, h = 0;
-  g.screenDepth = qqwini(device_, pw, ph, g.winMode, &g.winX, &g.winY, &g.winWidth, &g.winHeight,
+  // A size from rassiz is the window's size; the screen then only places it.
+  const int mode = g.winMode == 0 && g.rasterWidth > 0 ? 2 : g.winMode;
+  g.screenDepth = qqwini(device_, pw, ph, mode, &g.winX, &g.winY, &g.winWidth, &g.winHeight,
                          g.bgMode, g.winDisplayMode, &w, &h);
   g.windowNumber = device_ == 80 ? 1 : device_ - 71;
   float k = g.plotScale * g.unitScale;
   float s = std::min(static_cast<float>(w - 1) / static_cast<float>(pw),
                      static_cast<float>(h - 1) / static_cast<float>(ph));
+  const float side = static_cast<float>(std::max(pw, ph));
   if (pw > ph)
-    s = std::min(s, static_cast<float>(w - 1) / 2969.0f * k);
+    s = std::min(s, static_cast<float>(w - 1) / side * k);
   else
-    s = std::min(s, static_cast<float>(h - 1) / 2969.0f * k);
+    s = std::min(s, static_cast<float>(h - 1) / side * k);
   g.deviceScale = s;
 }
 

@@ -43,7 +43,7 @@ void SvgDriver::open(Global& g) {
   float pw, ph;
   qqdevpage(g, pw, ph);
   float s = std::min(w / pw, h / ph);
-  s = std::min(s, (g.pageWidth > g.pageHeight ? w : h) / 2969.0f);
+  s = std::min(s, (g.pageWidth > g.pageHeight ? w : h) / std::max(pw, ph));
   g.deviceScale = s;
   qqsvg2(g, w, h, 1);
   if (g.bgMode != 2) qqsvg4(g, 0.0f, 0.0f, w, h, 0, 0, 0);
@@ -101,7 +101,8 @@ void SvgDriver::qqsvg2(Global& g, float x, float y, int op) {
       f->puts("  \"http://www.w3.org/TR/2001/REC-SVG-20010904/DTD/svg10.dtd\">\n");
       f->printf("<!-- Created by KORVAN (%s)\n", kProjectAddress);
       f->printf("Version: %4.1f\n", static_cast<double>(edition().version));
-      f->printf("Date   : %s %s\n", dddate(), ddtime());
+      const std::tm t = qqftim();
+      f->printf("Date   : %s %s\n", dddate(t), ddtime(t));
       f->puts("-->\n");
       f->printf("<svg width=\"%d\" height=\"%d\"\n", static_cast<int>(x + 1.5f),
                 static_cast<int>(y + 1.5f));
