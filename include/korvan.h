@@ -36,6 +36,15 @@ void gusrid(char* cuser);            /* an empty text */
 void gusrid_(char* cuser, int len);  /* blank-filled */
 void korlog(void);
 void korlog_(void);
+/* A program's own receiver of warnings: number (0 for the unnumbered
+ * notices of messag and symbol), routine, the line as the console shows it
+ * (without its leading blank), and the data given to wrncbk. C only. */
+typedef void (*korvan_warning)(int number, const char* routine, const char* text, void* data);
+/** 0-3: Hands every warning to fn (null: to nobody) besides the console and the error file. */
+void wrncbk(korvan_warning fn, void* data);
+/** 0-3: "OFF" keeps warnings and the protocol off the console (the error file and wrncbk still get them); "ON". */
+void conmsg(const char* copt);
+void conmsg_(const char* copt, int len);
 
 /* ---- output selection and page ---- */
 void metafl(const char* cfmt);
