@@ -22,18 +22,25 @@ extern "C" {
 #endif
 
 /* ---- initialisation, termination, information ---- */
+/** 0: Starts a plot: opens the output chosen and resets every plotting parameter. */
 void korini(void);
 void korini_(void);
+/** 1-3: Ends the plot: finishes and closes the output and prints the end-of-run protocol. */
 void korfin(void);
 void korfin_(void);
+/** 0: Runs without a console: warnings go to an error file and the protocol to a message box. */
 void winini(void);
 void winini_(void);
+/** any: Returns the version of the library. */
 float getver(void);
 float getver_(void);
+/** any: Returns the patch level of the library. */
 int getplv(void);
 int getplv_(void);
+/** any: Gives the user identification, an empty text. */
 void gusrid(char* cuser);            /* an empty text */
 void gusrid_(char* cuser, int len);  /* blank-filled */
+/** any: Does nothing; kept for programs that call it. */
 void korlog(void);
 void korlog_(void);
 /* A program's own receiver of warnings: number (0 for the unnumbered
@@ -47,12 +54,16 @@ void conmsg(const char* copt);
 void conmsg_(const char* copt, int len);
 
 /* ---- output selection and page ---- */
+/** 0: Chooses the output: a screen window or a file format by its keyword. */
 void metafl(const char* cfmt);
 void metafl_(const char* cfmt, int len);
+/** 1-3: Puts the page origin at the "TOP" or the "BOTTOM" left corner. */
 void pagorg(const char* copt);
 void pagorg_(const char* copt, int len);
+/** 1-3: Draws a border around the page. */
 void pagera(void);
 void pagera_(void);
+/** 1-3: Fills the whole page with a colour index. */
 void pagfll(int nclr);
 void pagfll_(const int* nclr);
 /** 0-1: Sets the delay of each frame of an animated GIF ("AGIF") in hundredths of a second. */
@@ -78,99 +89,138 @@ int outget(char* buffer, int size);
 int outget_(char* buffer, const int* size, int len);
 
 /* ---- device buffers ---- */
+/** 1-3: Erases the page. */
 void erase(void);
 void erase_(void);
+/** 1-3: Makes everything drawn so far visible. */
 void sendbf(void);
 void sendbf_(void);
+/** 0-3: Updates the screen window. */
 void winupd(void);
 void winupd_(void);
+/** 0-3: Gives the identifier of the screen window. */
 void qqwext(const int* id, int* out);
 void qqwext_(const int* id, int* out);
 
 /* ---- lines, styles, widths, colours ---- */
+/** 1-3: Draws a line between two points in plot units. */
 void line(int nx1, int ny1, int nx2, int ny2);
 void line_(const int* nx1, const int* ny1, const int* nx2, const int* ny2);
+/** 1-3: Sets the line width in plot units. */
 void linwid(int nwidth);
 void linwid_(const int* nwidth);
+/** 1-3: Sets one of the eight line styles. */
 void lintyp(int ntyp);
 void lintyp_(const int* ntyp);
+/** 1-3: Sets a line style of its own from pen-down and pen-up lengths. */
 void myline(const int* nray, int n);
 void myline_(const int* nray, const int* n);
+/** 1-3: Sets solid lines. */
 void solid(void);
 void solid_(void);
+/** 1-3: Sets dotted lines. */
 void dot(void);
 void dot_(void);
+/** 1-3: Sets dashed lines. */
 void dash(void);
 void dash_(void);
+/** 1-3: Sets lines of long and short dashes. */
 void chndsh(void);
 void chndsh_(void);
+/** 1-3: Sets dash-dotted lines. */
 void chndot(void);
 void chndot_(void);
+/** 1-3: Sets lines of medium dashes. */
 void dashm(void);
 void dashm_(void);
+/** 1-3: Sets lines of widely spaced dots. */
 void dotl(void);
 void dotl_(void);
+/** 1-3: Sets lines of long dashes. */
 void dashl(void);
 void dashl_(void);
+/** 1-3: Sets the current colour by its name. */
 void color(const char* cname);
 void color_(const char* cname, int len);
+/** 1-3: Loads a colour table by its name. */
 void setvlt(const char* ctab);
 void setvlt_(const char* ctab, int len);
 
 /* ---- fills and shielding ---- */
+/** 1-3: Fills a polygon with the current shading pattern. */
 void areaf(const int* nxray, const int* nyray, int n);
 void areaf_(const int* nxray, const int* nyray, const int* n);
+/** 1-3: Chooses one of the shading patterns. */
 void shdpat(int ipat);
 void shdpat_(const int* ipat);
+/** 1-3: Defines a hatching pattern of its own. */
 void mypat(int iangle, int itype, int idens, int icross);
 void mypat_(const int* iangle, const int* itype, const int* idens, const int* icross);
+/** 1-3: Switches the shielding of regions and of text. */
 void shield(const char* cblnk, const char* cmode);
 void shield_(const char* cblnk, const char* cmode, int len1, int len2);
+/** 1-3: Shields a rectangle from drawing. */
 void shlrec(int nx, int ny, int nw, int nh);
 void shlrec_(const int* nx, const int* ny, const int* nw, const int* nh);
+/** 1-3: Shields a turned rectangle from drawing. */
 void shlrct(int nx, int ny, int nw, int nh, float angle);
 void shlrct_(const int* nx, const int* ny, const int* nw, const int* nh, const float* angle);
+/** 1-3: Releases the last shielded regions. */
 void shlres(int n);
 void shlres_(const int* n);
 
 /* ---- figures and symbols ---- */
+/** 1-3: Draws an elliptical arc, turned by an angle. */
 void arcell(int nx, int ny, int na, int nb, float alpha, float beta, float theta);
 void arcell_(const int* nx, const int* ny, const int* na, const int* nb, const float* alpha,
              const float* beta, const float* theta);
+/** 1-3: Draws a vector with arrow heads. */
 void vector(int nx1, int ny1, int nx2, int ny2, int ivec);
 void vector_(const int* nx1, const int* ny1, const int* nx2, const int* ny2, const int* ivec);
+/** 1-3: Draws a symbol centred on a point. */
 void symbol(int nsym, int nx, int ny);
 void symbol_(const int* nsym, const int* nx, const int* ny);
+/** 1-3: Sets the height of symbols. */
 void hsymbl(int nhsym);
 void hsymbl_(const int* nhsym);
 
 /* ---- text ---- */
 /* Text is drawn with stroke fonts; (nx, ny) is the upper-left corner of the
  * text, (999, 999) continues where the last text ended. */
+/** 1-3: Draws a text with its upper-left corner at a point. */
 void messag(const char* text, int nx, int ny);
 void messag_(const char* text, const int* nx, const int* ny, int len);
+/** 1-3: Returns the length of a text in plot units. */
 int nlmess(const char* text);  /* length in plot units */
 int nlmess_(const char* text, int len);
+/** 1-3: Sets the character height. */
 void height(int n);
 void height_(const int* n);
+/** 1-3: Sets the angle of texts in degrees. */
 void angle(int deg);
 void angle_(const int* deg);
+/** 1-3: Sets the default stroke font. */
 void koralf(void);  /* the default font */
 void koralf_(void);
+/** 1-3: Sets the complex stroke font. */
 void complx(void);  /* the complex font */
 void complx_(void);
 /* "ON": every string of messag and nlmess is read as TeX-style markup
  * ($x_i^2$, \frac{a}{b}, \sqrt[3]{x}, \alpha ...); "OFF" (after korini). */
+/** 1-3: Switches TeX-style markup in texts "ON" or "OFF". */
 void texmod(const char* copt);
 void texmod_(const char* copt, int len);
 
 /* ---- device fonts ---- */
 /* A window font of the system for alphabet 1 (screen, Windows metafile);
  * a bitmap font "COMP", "SIMP" or "HELV" (screen, raster outputs). */
+/** 1-3: Sets a window font of the system for texts. */
 void winfnt(const char* cfont);
 void winfnt_(const char* cfont, int len);
+/** 1-3: Gives a warning: this font form is not available. */
 void x11fnt(const char* cfont, const char* copt);  /* not available: a warning */
 void x11fnt_(const char* cfont, const char* copt, int len1, int len2);
+/** 1-3: Sets a bitmap font for texts. */
 void bmpfnt(const char* cfont);
 void bmpfnt_(const char* cfont, int len);
 
@@ -181,37 +231,129 @@ void bmpfnt_(const char* cfont, int len);
  * graf(..., -1, 3, -1, 1) labels 0.1 to 1000). endgrf ends it (level 1).
  * The setters take effect at the next graf; cax names the axes ("X", "Y",
  * "XY"). */
+/** 1: Defines and draws an axis system, which raises the level to 2. */
 void graf(float xa, float xe, float xor_, float xstep, float ya, float ye, float yor,
           float ystep);
 void graf_(const float* xa, const float* xe, const float* xor_, const float* xstep,
            const float* ya, const float* ye, const float* yor, const float* ystep);
+/** 1-3: Ends the axis system, back to level 1. */
 void endgrf(void);
 void endgrf_(void);
+/** 2-3: Draws the line Y = 0 in the axis system. */
 void xaxgit(void);                /* the line Y = 0 */
 void xaxgit_(void);
+/** 2-3: Draws a polyline of user coordinates in the axis system. */
 void curve(const float* xray, const float* yray, int n);  /* user coordinates */
 void curve_(const float* xray, const float* yray, const int* n);
+/** 1-3: Sets the names of axes. */
 void name(const char* cstr, const char* cax);             /* axis names */
 void name_(const char* cstr, const char* cax, int len1, int len2);
+/** 1: Sets the axis lengths in plot units. */
 void axslen(int nxl, int nyl);    /* axis lengths in plot units (level 1) */
 void axslen_(const int* nxl, const int* nyl);
+/** 1: Sets the lower-left corner of the axis system. */
 void axspos(int nxa, int nya);    /* lower-left corner (level 1) */
 void axspos_(const int* nxa, const int* nya);
+/** 1-3: Sets the decimals of the labels of axes. */
 void labdig(int ndig, const char* cax);  /* decimals; -1 integer labels */
 void labdig_(const int* ndig, const char* cax, int len);
+/** 1-3: Sets the number of tick intervals per label step of axes. */
 void ticks(int ntic, const char* cax);   /* tick intervals per label step */
 void ticks_(const int* ntic, const char* cax, int len);
+/** 1: Sets "LIN" or "LOG" scaling of axes. */
 void axsscl(const char* cscl, const char* cax);  /* "LIN" or "LOG" (level 1) */
 void axsscl_(const char* cscl, const char* cax, int len1, int len2);
+
+/* ---- charts ----
+ * Everyday plots in the current axis system: user coordinates throughout,
+ * drawn inside the axis rectangle. Settings hold until korini resets them.
+ * A named item (crvnam before curve, barplt, hstgrm or fillbt) is listed by
+ * legend with the colour, line style, width, marker and fill it was drawn
+ * in; graf starts a new list. */
+/** 2-3: Draws a title centred above the axis system; "|" separates its lines. */
+void title(const char* ctext);
+void title_(const char* ctext, int len);
+/** 1-3: Sets the title height in plot units (0: 1.2 times the label height). */
+void tithgt(int nhchar);
+void tithgt_(const int* nhchar);
+/** 1-3: Names the next curve, bar set or band for the legend ("" names none). */
+void crvnam(const char* cname);
+void crvnam_(const char* cname, int len);
+/** 2-3: Draws a framed legend of the named items at "UR", "UL", "LR", "LL" or "OUT". */
+void legend(const char* cpos);
+void legend_(const char* cpos, int len);
+/** 2-3: Draws grid lines at every nx-th X and ny-th Y label (0: none). */
+void grid(int nx, int ny);
+void grid_(const int* nx, const int* ny);
+/** 1-3: Sets the marker that curve draws at every point (-1: none). */
+void crvsym(int nsym);
+void crvsym_(const int* nsym);
+/** 1-3: Switches the connecting line of curve "ON" or "OFF". */
+void crvlin(const char* copt);
+void crvlin_(const char* copt, int len);
+/** 2-3: Draws vertical error bars from y - e1 to y + e2 at every point. */
+void ebary(const float* xray, const float* yray, const float* e1ray, const float* e2ray, int n);
+void ebary_(const float* xray, const float* yray, const float* e1ray, const float* e2ray,
+            const int* n);
+/** 2-3: Draws horizontal error bars from x - e1 to x + e2 at every point. */
+void ebarx(const float* xray, const float* yray, const float* e1ray, const float* e2ray, int n);
+void ebarx_(const float* xray, const float* yray, const float* e1ray, const float* e2ray,
+            const int* n);
+/** 1-3: Sets the width of the error bar caps in plot units (0: no caps). */
+void ebrcap(int nwidth);
+void ebrcap_(const int* nwidth);
+/** 1: Defines an axis system with round ends and steps chosen from the data. */
+void autgrf(const float* xray, const float* yray, int n);
+void autgrf_(const float* xray, const float* yray, const int* n);
+/** 2-3: Gives the ends, first label and step of the "X" or "Y" axis of the system. */
+void getgrf(float* a, float* e, float* org, float* step, const char* cax);
+void getgrf_(float* a, float* e, float* org, float* step, const char* cax, int len);
+/** 2-3: Draws filled and outlined bars from y1 to y2 at every x. */
+void barplt(const float* xray, const float* y1ray, const float* y2ray, int n);
+void barplt_(const float* xray, const float* y1ray, const float* y2ray, const int* n);
+/** 1-3: Sets the bar width in user units (0: 0.8 of the closest bar spacing). */
+void barwid(float width);
+void barwid_(const float* width);
+/** 1-3: Sets the bar direction, "VERT" or "HORI". */
+void bardir(const char* copt);
+void bardir_(const char* copt, int len);
+/** 2-3: Counts data into nbins equal bins from xa to xe and draws them as bars. */
+void hstgrm(const float* xray, int n, int nbins, float xa, float xe, int* iray);
+void hstgrm_(const float* xray, const int* n, const int* nbins, const float* xa, const float* xe,
+             int* iray);
+/** 2-3: Fills the band between two curves over the same x values. */
+void fillbt(const float* xray, const float* y1ray, const float* y2ray, int n);
+void fillbt_(const float* xray, const float* y1ray, const float* y2ray, const int* n);
+/** 2-3: Draws a text with its upper-left corner at a point in user coordinates. */
+void usrmsg(const char* ctext, float x, float y);
+void usrmsg_(const char* ctext, const float* x, const float* y, int len);
+/** 2-3: Draws a symbol centred at a point in user coordinates. */
+void usrsym(int nsym, float x, float y);
+void usrsym_(const int* nsym, const float* x, const float* y);
+/** 2-3: Draws a line between two points in user coordinates. */
+void usrlin(float x1, float y1, float x2, float y2);
+void usrlin_(const float* x1, const float* y1, const float* x2, const float* y2);
+/** 2-3: Converts a point in user coordinates to plot units. */
+void usrpos(float x, float y, int* nx, int* ny);
+void usrpos_(const float* x, const float* y, int* nx, int* ny);
+/** 2-3: Converts a point in plot units to user coordinates. */
+void posusr(int nx, int ny, float* x, float* y);
+void posusr_(const int* nx, const int* ny, float* x, float* y);
+/** 1: Places the next axis system in panel i (row by row) of an nrow x ncol grid. */
+void panel(int nrow, int ncol, int i);
+void panel_(const int* nrow, const int* ncol, const int* i);
 
 /* ---- calendar ----
  * Day numbers count from a base date, which this library does not set:
  * incdat and trfdat report the missing base date and give 0. nwkday gives
  * the weekday, 1 Monday .. 7 Sunday, or 0 for an impossible date. */
+/** 0-3: Returns the day number of a date, counted from the base date. */
 int incdat(int iday, int imonth, int iyear);
 int incdat_(const int* iday, const int* imonth, const int* iyear);
+/** 0-3: Gives the date of a day number, counted from the base date. */
 void trfdat(int ndays, int* iday, int* imonth, int* iyear);
 void trfdat_(const int* ndays, int* iday, int* imonth, int* iyear);
+/** 0-3: Returns the weekday of a date, 1 Monday to 7 Sunday, or 0. */
 int nwkday(int iday, int imonth, int iyear);
 int nwkday_(const int* iday, const int* imonth, const int* iyear);
 

@@ -17,7 +17,8 @@
 # takes a const pointer at the same place while it takes other arguments by
 # value (areaf(const int* nxray, ..., int n)): a plain form that is all
 # pointers itself says nothing, and its pointers stay scalars. A writable
-# pointer of the plain form is a scalar result (trfdat's day, month, year).
+# pointer of the plain form is a scalar result (trfdat's day, month, year),
+# unless its name ends in "ray": an array the routine fills (hstgrm's iray).
 # Any other parameter or result stops the build with a message that names
 # the routine.
 cmake_minimum_required(VERSION 3.25)
@@ -181,7 +182,8 @@ foreach(decl IN LISTS routines)
       string(REPLACE "|" ";" q "${q}")
       list(GET q 0 q_const)
       list(GET q 1 q_ptr)
-      if(q_ptr AND q_const)
+      list(GET q 3 q_name)
+      if(q_ptr AND (q_const OR q_name MATCHES "ray$"))
         set(dim ", dimension(*)")
       endif()
     endif()

@@ -12,6 +12,8 @@ struct Global;
 // User to plot coordinates of the current system, each clamped to
 // -1,000,000..1,000,000.
 void qqrel2(const Global& g, float x, float y, float* xp, float* yp);
+// The same without the clamp, for lines that must be cut before it.
+void qqrel2d(const Global& g, float x, float y, double* xp, double* yp);
 // Checks one axis: warnings 9 and 10 (false: no system), 12 and 50.
 bool erraxs(Global& g, float a, float e, float org, float step);
 void gscale(Global& g, int axis);
@@ -23,6 +25,16 @@ void newori(Global& g);
 void sgrafp(Global& g, int side, int mode);
 // Zero lines: 1 Y = 0, 2 X = 0, 3 both.
 void daxgit(Global& g, int kind);
+
+// ---- curves and their legend entries ----
+// The markers of the current curve symbol at the usable points.
+void qqcmrk(Global& g, const float* x, const float* y, int n);
+// Records the item just drawn under the pending name of crvnam, if any,
+// with the current colour, line style, width, marker and fill (kind 1 a
+// line, 2 a filled area); a full list gives warning 101.
+void qqkadd(Global& g, int kind);
+// Whether a point has a place on the axes of the current system.
+bool qqusbl(const Global& g, float x, float y);
 
 // ---- one side ----
 // axis 1 = X, 2 = Y; (nx, ny) is the axis start.

@@ -23,8 +23,17 @@ int toInt(double v) {
 }
 
 // More marks than plot units along the axis cannot be told apart; such an
-// axis gets none instead of an endless loop.
-bool tooDense(double count, int len) { return !(count <= 2.0 * len + 16.0); }
+// axis gets none instead of an endless loop, and the program is told once
+// per axis system why its ticks or labels are missing.
+bool tooDense(Global& g, double count, int len) {
+  if (count <= 2.0 * len + 16.0) return false;
+  if (!g.denseWarned) {
+    g.denseWarned = 1;
+    qqserr(g, "Too many ticks or labels for the axis length");
+    warnin(g, 101);
+  }
+  return true;
+}
 
 // The distance the ticks take from the axis line outwards.
 int tickReach(const AxisSettings& s) {
@@ -85,6 +94,13 @@ struct Label {
   char text[160];
 };
 
+// The label step of a date axis in months, by the axis step 1 to 5.
+int dateMonths(double step) {
+  static const int steps[5] = {1, 3, 6, 12, 2};
+  const long k = std::lround(std::fabs(step));
+  return k >= 1 && k <= 5 ? steps[k - 1] : 1;
+}
+
 template <class F>
 void eachLabel(Global& g, double a, double e, double org, double step, int len, int logScale,
                int axis, F f) {
@@ -94,14 +110,12 @@ void eachLabel(Global& g, double a, double e, double org, double step, int len, 
   int months = 1, dir = a <= e ? 1 : -1, m;
   if (date) {
     if (!g.baseDateSet) return;
-    static const int steps[5] = {1, 3, 6, 12, 2};
-    const long k = std::lround(std::fabs(step));
-    months = k >= 1 && k <= 5 ? steps[k - 1] : 1;
+    months = dateMonths(step);
     m = jqqnlb(g, toInt(org), toInt(e), months, dir);
-    if (tooDense(m, len)) return;
+    if (tooDense(g, m, len)) return;
   } else {
     const double q = (e - org) / step + 0.0001;
-    if (tooDense(q, len) || q <= -1.0) return;
+    if (tooDense(g, q, len) || q <= -1.0) return;
     m = static_cast<int>(std::trunc(q));
   }
   if (s.labelPlace == 1) --m;
@@ -174,12 +188,33 @@ void markx(Global& g, float a, float e, float org, float step, int len, int nx, 
     }
   };
   const double lo = std::min(a, e), hi = std::max(a, e);
+  // A date axis steps by calendar months: the major ticks lie at the label
+  // dates, the others divide each month step into n parts. The side may
+  // draw no labels (sgrafp took its type away), yet its dates are the
+  // axis's.
+  const int type = s.labelType != 0 ? s.labelType : g.sideLabelType;
+  if (type == 14 && g.baseDateSet) {
+    const int months = dateMonths(step), dir = a <= e ? 1 : -1, start = toInt(org);
+    const int back = jqqnlb(g, start, toInt(a), months, -dir) + 1;
+    const int ahead = jqqnlb(g, start, toInt(e), months, dir);
+    if (tooDense(g, (static_cast<double>(back) + ahead + 1) * n, len)) return;
+    const double tol = 1.0e-6;
+    for (int i = -back; i <= ahead; ++i) {
+      const double d0 = qqxlab(g, start, i, months, dir);
+      const double d1 = qqxlab(g, start, i + 1, months, dir);
+      for (int j = 0; j < n; ++j) {
+        const double w = d0 + j * (d1 - d0) / n;
+        if (w >= lo - tol && w <= hi + tol) tick(w, j == 0);
+      }
+    }
+    return;
+  }
   const bool whole = std::floor(org) == org;
   const bool wholeStep = std::fabs(step) == 1.0f || (g.logWholeSteps && std::floor(step) == step);
   if (logScale && n > 1 && whole && wholeStep) {
     // Every decade a major tick, the minor ones at 2..9 times its power.
     const double d0 = std::floor(lo), d1 = std::ceil(hi);
-    if (tooDense(9.0 * (d1 - d0), len) || std::fabs(d0) > 1.0e15) return;
+    if (tooDense(g, 9.0 * (d1 - d0), len) || std::fabs(d0) > 1.0e15) return;
     const double tol = 1.0e-6 * std::max(1.0, hi - lo);
     for (double d = d0; d <= d1; d += 1.0) {
       if (d >= lo - tol && d <= hi + tol) tick(d, true);
@@ -193,7 +228,7 @@ void markx(Global& g, float a, float e, float org, float step, int len, int nx, 
   const double interval = static_cast<double>(step) / n;
   const double k0 = -std::trunc((org - a) / interval + 0.0001);
   const double k1 = std::trunc((e - org) / interval + 0.0001);
-  if (!(k1 >= k0) || tooDense(k1 - k0, len) || std::fabs(k0) > 1.0e15) return;
+  if (!(k1 >= k0) || tooDense(g, k1 - k0, len) || std::fabs(k0) > 1.0e15) return;
   for (long long k = static_cast<long long>(k0); k <= static_cast<long long>(k1); ++k)
     tick(org + k * interval, k % n == 0);
 }

@@ -30,6 +30,21 @@ struct AxisSettings {
   int autoScale;       // automatic scaling hook switch
 };
 
+// One named item of the current axis system (a curve, a bar set, a band)
+// with the look it was drawn in, for the legend.
+struct KeyEntry {
+  char name[81];
+  int kind;                 // 1 a line with its marker, 2 a filled area
+  int colour;
+  int pattern[10], patternLength, lineWidth;
+  int symbol;               // -1 none
+  int lineOn;
+  int shading, fillType, hatchAngle, crossHatch, hatchDensity;
+  int hatchGroupOn, hatchGroupOff;
+  float hatchSpacing;
+};
+constexpr int kMaxKeys = 40;
+
 struct AxisFields {
   int axisLenX, axisLenY;   // axis lengths in plot units
   int axisPosX, axisPosY;   // lower-left corner of the axis system
@@ -60,6 +75,7 @@ struct AxisFields {
   int sideLineOn, sideTicks, sideLabelType;
   char sideName[133];
   int axisLineFlag;         // 1 while a zero line is drawn
+  int denseWarned;          // this graf has said that an axis is too dense
 
   // signs of one side while it is drawn (settic)
   int distSign, tickSign;
@@ -74,6 +90,15 @@ struct AxisFields {
   int dateUpper;
   int dateGerman;
   int timeSeparator;        // "12:30" instead of "1230"
+
+  // what curve draws: markers at the points, the connecting line
+  int curveSymbol;          // -1 none
+  int curveLine;            // 0 markers only
+  // the name of the next item and the named items since graf
+  char keyName[81];
+  int keyNamed;
+  KeyEntry keys[kMaxKeys];
+  int keyCount;
 };
 
 }  // namespace korvan

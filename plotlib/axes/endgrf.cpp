@@ -5,6 +5,7 @@
 #include "draw/device_ops.h"
 #include "devices/dispatch.h"
 #include "draw/pipeline.h"
+#include "draw/shield.h"
 #include "korvan.h"
 
 using namespace korvan;
@@ -19,7 +20,9 @@ void endgrf(void) {
     g.axisClipMarker = 0;
     sclpax(g, 1);
   }
-  // the switches that hold for one axis system only
+  // the switches that hold for one axis system only, and the legend's
+  // shielded box, which must not blank the next system
+  qqshdl(g, 5);
   g.polar = 0;
   g.axisLineFlag = 0;
   g.level = 1;

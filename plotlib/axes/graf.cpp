@@ -1,5 +1,6 @@
 // graf: the axis system with its scaling, its clip window and its four
 // sides; the user-to-plot transform of the system.
+#include <cfloat>
 #include <cmath>
 #include <cstring>
 #include <utility>
@@ -36,6 +37,16 @@ double logValue(const Global& g, double v) {
 
 int truncClamped(double v) { return static_cast<int>(clampPlot(v)); }
 
+// A logarithmic axis runs from 10^a to 10^e: both must be floats, as the
+// ranges, ticks and labels of the axis are.
+bool powersFit(float a, float e) {
+  for (double v : {static_cast<double>(a), static_cast<double>(e)}) {
+    const double p = std::pow(10.0, v);
+    if (!(p >= FLT_MIN && p <= FLT_MAX)) return false;
+  }
+  return true;
+}
+
 // How far the labels and the name of a side stick out of the rectangle.
 int sideMargin(Global& g, int side) {
   sgrafp(g, side, 0);
@@ -58,11 +69,18 @@ int sideMargin(Global& g, int side) {
 }  // namespace
 
 void qqrel2(const Global& g, float x, float y, float* xp, float* yp) {
+  double dx, dy;
+  qqrel2d(g, x, y, &dx, &dy);
+  *xp = clampPlot(dx);
+  *yp = clampPlot(dy);
+}
+
+void qqrel2d(const Global& g, float x, float y, double* xp, double* yp) {
   double xv = x, yv = y;
   if (g.axis[0].logScale) xv = logValue(g, xv);
   if (g.axis[1].logScale) yv = logValue(g, yv);
-  *xp = clampPlot((xv - g.axisA[0]) * g.axisFactor[0] + g.axisOrigin[0]);
-  *yp = clampPlot(g.axisOrigin[1] - (yv - g.axisA[1]) * g.axisFactor[1]);
+  *xp = (xv - g.axisA[0]) * g.axisFactor[0] + g.axisOrigin[0];
+  *yp = g.axisOrigin[1] - (yv - g.axisA[1]) * g.axisFactor[1];
 }
 
 bool erraxs(Global& g, float a, float e, float org, float step) {
@@ -190,6 +208,8 @@ void graf(float xa, float xe, float xor_, float xstep, float ya, float ye, float
   Global& g = *gp;
   g.level = 2;
   g.polar = 0;
+  g.denseWarned = 0;
+  g.keyCount = 0;  // the legend lists the items of this system only
   gscale(g, 1);
   gscale(g, 2);
   const float all[8] = {xa, xe, xor_, xstep, ya, ye, yor, ystep};
@@ -198,6 +218,10 @@ void graf(float xa, float xe, float xor_, float xstep, float ya, float ye, float
       warnin(g, 2);
       return fail(g, nullptr);
     }
+  if ((g.axis[0].logScale && !powersFit(xa, xe)) || (g.axis[1].logScale && !powersFit(ya, ye))) {
+    warnin(g, 2);
+    return fail(g, nullptr);
+  }
   const bool okX = erraxs(g, xa, xe, xor_, xstep);
   const bool okY = erraxs(g, ya, ye, yor, ystep);
   if (!okX || !okY) return fail(g, nullptr);

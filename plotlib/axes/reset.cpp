@@ -63,6 +63,10 @@ void resaxs(Global& g) {
   g.dateUpper = 0;
   g.dateGerman = 0;
   g.timeSeparator = 0;
+  g.curveSymbol = -1;
+  g.curveLine = 1;
+  g.keyNamed = 0;
+  g.keyCount = 0;
   resatt(g);
 }
 

@@ -33,6 +33,41 @@ bool axesOf(Global& g, const char* cax, bool sel[3]) {
   if (!any) warnc1(g, 2, cax ? cax : "");
   return any;
 }
+
+// Cuts the segment to the plot coordinates the pipeline takes (within
+// kFar), so that no end has to be clamped and the piece keeps the
+// segment's direction. False when nothing of it lies within. Ends that lie
+// within stay exactly as they are.
+bool cutToPlotRange(double& x1, double& y1, double& x2, double& y2) {
+  const double dx = x2 - x1, dy = y2 - y1;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {x1 + kFar, kFar - x1, y1 + kFar, kFar - y1};
+  double t0 = 0.0, t1 = 1.0;
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0.0) {
+      if (q[i] < 0.0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0.0) {
+      if (t > t1) return false;
+      if (t > t0) t0 = t;
+    } else {
+      if (t < t0) return false;
+      if (t < t1) t1 = t;
+    }
+  }
+  const double ax = x1, ay = y1;
+  if (t1 < 1.0) {
+    x2 = ax + t1 * dx;
+    y2 = ay + t1 * dy;
+  }
+  if (t0 > 0.0) {
+    x1 = ax + t0 * dx;
+    y1 = ay + t0 * dy;
+  }
+  return true;
+}
 }  // namespace
 
 extern "C" {
@@ -103,27 +138,39 @@ void curve(const float* xray, const float* yray, int n) {
   }
   g.level = 3;
   sclpax(g, 0);
-  bool open = false;
-  for (int i = 0; i < n; ++i) {
+  bool have = false;  // a previous point to draw from
+  bool at = false;    // the line stands at that point
+  double px = 0.0, py = 0.0;
+  for (int i = 0; i < n && g.curveLine; ++i) {
     const float x = xray[i], y = yray[i];
     // A point that has no place on the axes leaves a gap.
-    const bool usable = std::isfinite(x) && std::isfinite(y) &&
-                        (g.logFallback || ((!g.axis[0].logScale || x > 0.0f) &&
-                                           (!g.axis[1].logScale || y > 0.0f)));
-    if (!usable) {
-      open = false;
+    if (!qqusbl(g, x, y)) {
+      have = false;
       continue;
     }
-    float xp, yp;
-    qqrel2(g, x, y, &xp, &yp);
-    if (open) {
-      connqq(g, xp, yp);
+    double xp, yp;
+    qqrel2d(g, x, y, &xp, &yp);
+    if (!have) {
+      at = std::fabs(xp) <= kFar && std::fabs(yp) <= kFar;
+      if (at) strtqq(g, static_cast<float>(xp), static_cast<float>(yp));
     } else {
-      strtqq(g, xp, yp);
-      open = true;
+      double x1 = px, y1 = py, x2 = xp, y2 = yp;
+      if (cutToPlotRange(x1, y1, x2, y2)) {
+        if (!at || x1 != px || y1 != py)
+          strtqq(g, static_cast<float>(x1), static_cast<float>(y1));
+        connqq(g, static_cast<float>(x2), static_cast<float>(y2));
+        at = x2 == xp && y2 == yp;
+      } else {
+        at = false;
+      }
     }
+    have = true;
+    px = xp;
+    py = yp;
   }
+  if (g.curveSymbol >= 0) qqcmrk(g, xray, yray, n);
   sclpax(g, 1);
+  qqkadd(g, 1);
 }
 
 void name_(const char* cstr, const char* cax, int len1, int len2) {

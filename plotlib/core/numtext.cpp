@@ -31,9 +31,9 @@ int integerDigits(double r) {
 int flen(float x, int d) {
   const double v = unsignedZero(x, d);
   const int w = integerDigits(rounded(v, d)) + (v < 0.0 ? 1 : 0);
-  // Every negative digit count means an integer: the field is just the
-  // digits and the sign.
-  return d < 0 ? w : d + w + 1;
+  // Without decimals there is no decimal point either: the field is just
+  // the digits and the sign.
+  return d <= 0 ? w : d + w + 1;
 }
 
 int fcha(float x, int d, char* text, std::size_t cap) {
@@ -43,8 +43,7 @@ int fcha(float x, int d, char* text, std::size_t cap) {
   if (d > 0) {
     std::snprintf(text, cap, "%*.*f", n, d, v);
   } else if (d == 0) {
-    // The field holds the decimal point even without decimals: "5.".
-    std::snprintf(text, cap, "%#*.0f", n, v);
+    std::snprintf(text, cap, "%*.0f", n, v);
   } else {
     // Half away from zero, printed from the double so that no value is too
     // large for an integer type.

@@ -126,12 +126,6 @@ bool qqfold(const char* name) {
   return std::filesystem::is_directory(folder, ec);
 }
 
-bool qqfexi(const char* name) {
-  std::error_code ec;
-  // a dangling link is a name taken as well
-  return std::filesystem::symlink_status(name, ec).type() != std::filesystem::file_type::not_found;
-}
-
 std::unique_ptr<ByteSink> qqopmd(Global& g, char* name, std::size_t cap, bool binary, int mode,
                                  bool& exists) {
   exists = false;

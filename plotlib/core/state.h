@@ -9,6 +9,7 @@
 #include <ctime>
 
 #include "axes/axis_fields.h"
+#include "charts/chart_fields.h"
 #include "core/line_buffer.h"
 #include "core/sink.h"
 #include "devices/device_fields.h"
@@ -76,7 +77,8 @@ struct CoreFields {
   int consoleOff;
 };
 
-struct Global : CoreFields, DrawFields, DeviceFields, TextFields, DevFontFields, AxisFields {};
+struct Global : CoreFields, DrawFields, DeviceFields, TextFields, DevFontFields, AxisFields,
+                ChartFields {};
 
 // The block accessor and its creation (mode 0) and release (mode 1).
 int qqsglb(int mode);
@@ -107,6 +109,7 @@ void resdrw(Global& g);   // drawing: styles, widths, colours, fills, symbols
 void restxt(Global& g);   // text and fonts
 void resaxs(Global& g);   // axis systems
 void resatt(Global& g);   // the four axis-attribute switches (endgrf)
+void reschr(Global& g);   // titles, bars, error bars
 
 // Warnings (errors.cpp).
 void errmes(Global& g, int n);
@@ -144,9 +147,8 @@ int qqgetreg(char* text, std::size_t cap);
 // warning 36 when the file cannot be created.
 std::unique_ptr<ByteSink> qqopfl(Global& g, char* name, std::size_t cap, bool binary);
 // True when the folder part of a file name exists (no folder: the current
-// one), and when a file or link of that name exists.
+// one).
 bool qqfold(const char* name);
-bool qqfexi(const char* name);
 // Opens name for the given OutputMode: versions as qqopfl; overwrite
 // replaces a file of that name; stop creates the file only if there is none
 // (exists is set, and nullptr returned, when there is one). nullptr and

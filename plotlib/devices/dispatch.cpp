@@ -13,6 +13,7 @@
 #include "devices/driver.h"
 #include "devices/device_table.h"
 #include "korvan.h"
+#include "platform/system.h"
 
 namespace korvan {
 
@@ -69,7 +70,7 @@ void outputName(Global& g, const std::string& ext) {
   std::string name = g.outName;
   std::size_t start = 0;
   for (std::size_t i = 0; i < name.size(); ++i)
-    if (name[i] == '/' || name[i] == '\\') start = i + 1;
+    if (platform::isPathSeparator(name[i])) start = i + 1;
   if (!ext.empty() && name.find('.', start) == std::string::npos) name += "." + ext;
   std::snprintf(g.outFileName, sizeof g.outFileName, "%s", name.c_str());
 }
@@ -83,15 +84,9 @@ void qqfopn(Global& g) {
   std::string e = ext;
   while (!e.empty() && e.back() == ' ') e.pop_back();
   outputName(g, e);
-  g.outSuppressed = false;
-  g.memFile.clear();
   // a file kept in memory takes no version: it collides with nothing
   if (g.outMode == kVersions && !g.outMemory) gfilnn(g, g.outFileName, sizeof g.outFileName);
-  if (d.file == FileKind::None) {
-    // nothing to keep in memory either
-    if (g.outMemory) warnin(g, 40);
-    return;
-  }
+  if (d.file == FileKind::None) return;
   // Text files get the line ends of the platform; the others are written
   // byte for byte.
   const bool binary = d.file == FileKind::Records || d.file == FileKind::Bytes;
@@ -117,6 +112,10 @@ void qqfopn(Global& g) {
 }
 
 void qqopen(Global& g) {
+  g.outSuppressed = false;
+  g.memFile.clear();
+  // the screen and the bare raster have no file to keep in memory
+  if (g.outMemory && deviceInfo(g.device).file == FileKind::None) warnin(g, 40);
   g.driver.reset(makeDriver(g.device));
   if (deviceInfo(g.device).cls != DeviceClass::Screen) qqfopn(g);
   g.driver->open(g);

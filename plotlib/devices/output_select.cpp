@@ -10,6 +10,7 @@
 #include "core/wrap.h"
 #include "devices/device_table.h"
 #include "korvan.h"
+#include "platform/system.h"
 
 using namespace korvan;
 
@@ -51,7 +52,9 @@ void outfil(const char* cfil) {
   Global* g = jqqlev(0, 0, "outfil");
   if (!g) return;
   std::string name = trimmed(cfil);
-  if (name.size() >= sizeof g->outName - 5) {
+  // a name that ends with a separator names a folder, not a file
+  if (name.size() >= sizeof g->outName - 5 ||
+      (!name.empty() && platform::isPathSeparator(name.back()))) {
     warnc1(*g, 37, name.c_str());
     return;
   }

@@ -276,6 +276,12 @@ void qqshrg(Global& g, int x, int y, int w, int h, float angle) {
   }
 }
 
+void qqshdl(Global& g, int cls) {
+  if (g.shieldCount == 0) return;
+  qqstrk(g);
+  removeRecords(g, [&](int i, int) { return recordClass(g.shieldList, i) == cls; });
+}
+
 }  // namespace korvan
 
 using namespace korvan;

@@ -18,4 +18,8 @@ bool qqbl07(Global& g, int type, const int* entries, int count);
 // current shield class; user regions get their frame first.
 void qqshrg(Global& g, int x, int y, int w, int h, float angle);
 
+// Removes every region of class cls (1 MESS .. 5 LEGE) without changing its
+// automatic switch.
+void qqshdl(Global& g, int cls);
+
 }  // namespace korvan

@@ -63,6 +63,7 @@ void resall(Global& g) {
   resdrw(g);
   restxt(g);
   resaxs(g);
+  reschr(g);
 }
 
 }  // namespace korvan

@@ -38,22 +38,48 @@ class MemoryLines final : public BdfLines {
   const char* end_;
 };
 
+// Lines of a file, read in blocks; reading stops after kBdfMaxFile bytes.
 class FileLines final : public BdfLines {
  public:
   explicit FileLines(std::FILE* f) : f_(f) {}
   bool next(std::string& line) override {
     line.clear();
-    int c = std::fgetc(f_);
-    if (c == EOF) return false;
-    while (c != EOF && c != '\n') {
-      if (line.size() < kLine) line.push_back(static_cast<char>(c));
-      c = std::fgetc(f_);
+    bool any = false;
+    for (;;) {
+      if (pos_ == len_ && !fill()) return any;
+      any = true;
+      const char* p = buf_.data() + pos_;
+      const std::size_t n = len_ - pos_;
+      const char* nl = static_cast<const char*>(std::memchr(p, '\n', n));
+      const std::size_t take = nl ? static_cast<std::size_t>(nl - p) : n;
+      if (line.size() < kLine) line.append(p, std::min(take, kLine - line.size()));
+      pos_ += nl ? take + 1 : take;
+      if (nl) return true;
     }
-    return true;
   }
+  // The file went on beyond what is read.
+  bool cut() const { return cut_; }
 
  private:
+  bool fill() {
+    pos_ = len_ = 0;
+    if (read_ >= kBdfMaxFile) {
+      cut_ = std::fgetc(f_) != EOF;
+      return false;
+    }
+    const long long room = kBdfMaxFile - read_;
+    const std::size_t want = room < static_cast<long long>(buf_.size()) ? static_cast<std::size_t>(room)
+                                                                         : buf_.size();
+    len_ = std::fread(buf_.data(), 1, want, f_);
+    read_ += static_cast<long long>(len_);
+    return len_ > 0;
+  }
+
   std::FILE* f_;
+  std::vector<char> buf_ = std::vector<char>(std::size_t{1} << 16);
+  std::size_t pos_ = 0, len_ = 0;
+  long long read_ = 0;
+  bool cut_ = false;
 };
 
 bool startsWith(const std::string& line, const char* key) {
@@ -97,9 +123,12 @@ int bdfParse(BdfLines& in, BdfFont& font) {
     std::size_t total = 0;
     while (in.next(line)) {
       stripLineEnd(line);
+      if (!font.started && !line.empty() && !startsWith(line, "COMMENT"))
+        font.started = startsWith(line, "STARTFONT") ? 1 : -1;
       if (collecting) {
         if (startsWith(line, "ENDCHAR")) {
           collecting = false;
+          ++font.ended;
           // Glyphs the CHARS line did not announce have no room.
           if (static_cast<int>(font.glyphs.size()) < font.chars) {
             total += glyph.bitmap.size() + sizeof(BdfGlyph);
@@ -123,10 +152,12 @@ int bdfParse(BdfLines& in, BdfFont& font) {
       } else if (startsWith(line, "FONTBOUNDINGBOX")) {
         int* v[] = {&font.boxWidth, &font.boxHeight, &font.boxX, &font.boxY};
         readInts(rest + 15, v, 4);
+        font.boxed = true;
       } else if (startsWith(line, "CHARS ")) {
         int n = 0;
         int* v[] = {&n};
         readInts(rest + 6, v, 1);
+        font.counted = n > 0;
         font.chars = n > 0 ? n : 0;
         font.glyphs.clear();
         total = 0;
@@ -157,16 +188,41 @@ int bdfParse(const char* data, std::size_t size, BdfFont& font) {
   return bdfParse(in, font);
 }
 
+namespace {
+bool boxFits(int w, int h, int x, int y) {
+  return w >= 0 && w <= kBdfMaxBox && h >= 0 && h <= kBdfMaxBox && x >= -kBdfMaxBox &&
+         x <= kBdfMaxBox && y >= -kBdfMaxBox && y <= kBdfMaxBox;
+}
+}  // namespace
+
+bool bdfUsable(const BdfFont& font) {
+  if (font.started != 1 || !font.boxed || !font.counted) return false;
+  if (font.boxWidth <= 0 || font.boxHeight <= 0 ||
+      !boxFits(font.boxWidth, font.boxHeight, font.boxX, font.boxY))
+    return false;
+  if (static_cast<long long>(font.glyphs.size()) != font.chars || font.ended != font.chars)
+    return false;
+  for (const BdfGlyph& g : font.glyphs)
+    if (!boxFits(g.bbxWidth, g.bbxHeight, g.bbxX, g.bbxY)) return false;
+  return true;
+}
+
 int qqgetbdf(const char* path, BdfFont& font) {
   std::FILE* f = path ? std::fopen(path, "rb") : nullptr;
   if (!f) return 1;
-  FileLines in(f);
-  int code = bdfParse(in, font);
-  // A read error is a file that cannot be read.
-  if (code == 0 && std::ferror(f)) {
-    font = BdfFont{};
-    code = 1;
+  int code = 2;
+  try {
+    FileLines in(f);
+    code = bdfParse(in, font);
+    // A read error is a file that cannot be read.
+    if (code == 0 && std::ferror(f))
+      code = 1;
+    else if (code == 0 && (in.cut() || !bdfUsable(font)))
+      code = 3;
+  } catch (const std::bad_alloc&) {
+    code = 2;
   }
+  if (code != 0) font = BdfFont{};
   std::fclose(f);
   return code;
 }

@@ -30,6 +30,11 @@ struct BdfFont {
   int boxWidth = 0, boxHeight = 0, boxX = 0, boxY = 0;
   int chars = 0;                 // glyph count the file declares
   std::vector<BdfGlyph> glyphs;  // at most chars, in file order
+  // What tells a font from other text: the STARTFONT line first, the
+  // FONTBOUNDINGBOX and CHARS lines, and the glyphs the file ends.
+  int started = 0;  // 1: STARTFONT came first; -1: another line did
+  bool boxed = false, counted = false;
+  long long ended = 0;  // ENDCHAR lines, announced or not
 };
 
 // Reads lines from memory or from a file; a line ends at a line feed.
@@ -41,10 +46,20 @@ class BdfLines {
   virtual bool next(std::string& line) = 0;
 };
 
-// Parses a font. Returns 0, or 2 when memory runs out.
+// Parses a font. Returns 0, or 2 when memory runs out. Whatever the input,
+// the result may still be no usable font (bdfUsable).
 int bdfParse(BdfLines& in, BdfFont& font);
 int bdfParse(const char* data, std::size_t size, BdfFont& font);
-// Parses the file at path: 0, 1 when it cannot be opened, 2 no memory.
+// True for a font that can draw text: it begins with STARTFONT, declares a
+// bounding box and at least one glyph, holds as many glyphs as it declares,
+// and no box is negative or beyond kBdfMaxBox pixels.
+constexpr int kBdfMaxBox = 1024;
+bool bdfUsable(const BdfFont& font);
+// No font file is longer; a longer one (or an endless one such as
+// /dev/zero) is not read to its end.
+constexpr long long kBdfMaxFile = 32LL << 20;
+// Parses the file at path: 0, 1 when it cannot be opened or read, 2 no
+// memory, 3 when it is no usable font (or longer than kBdfMaxFile).
 int qqgetbdf(const char* path, BdfFont& font);
 
 // The glyph with this encoding, or nullptr. A negative code never matches.

@@ -223,6 +223,11 @@ void qqbfsel(Global& g, const char* name) {
     g.devFontMode = previous;
     std::snprintf(g.routineName, sizeof g.routineName, "BMPFNT");
     reportDevice(g, code == 2 ? "Not enough memory for bitmap font" : "Open error for bitmap font");
+    // The warning names no file: say which one was tried, and why.
+    static const char* const why[4] = {"", "cannot be read", "does not fit into memory",
+                                       "is no usable BDF font"};
+    std::fprintf(stderr, "KORVAN: bitmap font \"%s\" %s.\n",
+                 fontPath(qqbdfslt(family, size)).c_str(), why[code >= 1 && code <= 3 ? code : 1]);
     return;
   }
   std::memcpy(g.devFontWidths, widths, sizeof widths);

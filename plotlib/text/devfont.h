@@ -33,7 +33,8 @@ void qqbdfclr();
 
 // Loads the font of family and size unless cached and fills widths for the
 // font positions 32 .. 255 (DWIDTH x 10; 0 without a glyph); *slot gets
-// its cache slot. Returns 0, 1 (cannot open) or 2 (no memory).
+// its cache slot. Returns 0, 1 (cannot open), 2 (no memory) or 3 (no
+// usable font).
 int qqbdf1(int family, int size, int* widths, int coding, int* slot);
 // Paints the glyph of a font position with its origin at device point
 // (x, y), turned by angle degrees; a position without a glyph is blank.

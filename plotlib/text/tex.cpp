@@ -274,8 +274,10 @@ class Reader {
     ++lex.pos;
     return true;
   }
-  // The argument of a script or root: a group, a character or a command.
+  // The argument of a script or root: a group, a character or a command,
+  // after any blanks ("\sqrt x" outside math mode).
   bool arg(const char* error) {
+    while (lex.pos < lex.n && lex.s[lex.pos] == ' ') ++lex.pos;
     TexToken t = qqlexan(lex);
     if (t.kind == kTexChar) {
       qqplcha(t.ch, charAlphabet(t.ch));

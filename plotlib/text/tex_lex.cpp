@@ -134,14 +134,15 @@ TexToken qqlexan(TexLexer& lex) {
       t.name[len++] = static_cast<char>(next);
       ++lex.pos;
     } else {
-      // The next escape ends a name too ("\rm\alpha"), and, as in TeX,
-      // the blank that ends a name belongs to it ("\alpha b").
+      // The next escape ends a name too ("\rm\alpha"). The blank that ends
+      // a name stays: outside math mode it is a blank of the text
+      // ("\alpha particles"), inside it is skipped like any other.
       int esc = static_cast<unsigned char>(lex.escape);
       while (lex.pos < lex.n && !endsName(lex.s[lex.pos]) && lex.s[lex.pos] != esc) {
         if (len < 32) t.name[len++] = static_cast<char>(lex.s[lex.pos]);
         ++lex.pos;
       }
-      if (len > 0 && lex.pos < lex.n && lex.s[lex.pos] == ' ') ++lex.pos;
+      if (len > 0 && lex.math && lex.pos < lex.n && lex.s[lex.pos] == ' ') ++lex.pos;
     }
     t.name[len] = '\0';
     if (std::strcmp(t.name, "not") == 0 && lex.pos < lex.n && lex.s[lex.pos] == '=') {

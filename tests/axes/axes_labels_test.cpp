@@ -56,6 +56,9 @@ TEST_F(LabelTextTest, EveryForm) {
   const Case cases[] = {
       {"fixed", none, 2.0f, 0, 0, 1, "2.0"},
       {"digits -1", [](Global& g) { g.axis[0].labelDigits = -1; }, -2.5f, 0, 0, 1, "-3"},
+      {"no decimals", [](Global& g) { g.axis[0].labelDigits = 0; }, 10.0f, 0, 0, 1, "10"},
+      {"*10 no decimals", [&](Global& g) { type(2)(g); g.axis[0].labelDigits = 0; }, 5000.0f, 0, 0,
+       1, "5*10[3$"},
       {"log value", none, 2.0f, 0, 1, 1, "100.0"},
       {"log power", [](Global& g) { g.axis[0].logForm = 1; g.axis[0].labelDigits = -1; }, 3.0f,
        0, 1, 1, "10[3$"},

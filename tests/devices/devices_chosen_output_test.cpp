@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -105,6 +106,7 @@ TEST_F(ChosenOutput, SettersCheckLevelAndArguments) {
     const char* warning;
   } cases[] = {
       {[] { outmod("KEEP"); }, "Warning   2: Incorrect parameter in outmod!   (KEEP)"},
+      {[] { outfil("plots/"); }, "Warning  37: Incorrect filename in outfil!   (plots/)"},
       {[] { outmem("MAYBE"); }, "Warning   2: Incorrect parameter in outmem!   (MAYBE)"},
       {[] { pagsiz(0, 2000); }, "Warning   2: Incorrect parameter in pagsiz!   (   0)"},
       {[] { pagsiz(2000, 40000); }, "Warning   2: Incorrect parameter in pagsiz!   (40000)"},
@@ -266,6 +268,32 @@ TEST_F(ChosenOutput, MemoryNeedsAFileFormat) {
             std::string::npos)
       << printed;
   EXPECT_EQ(outget(nullptr, 0), 0);
+}
+
+// The by-address forms: blank-padded texts, and never more bytes than the
+// caller's text holds.
+TEST_F(ChosenOutput, ByAddressForms) {
+  const int w = 2100, h = 2970;
+  output([&] {
+    outfil_("fig/one.ps   ", 13);  // no folder "fig": refused
+    outfil_("one          ", 13);
+    outmod_("OVERWRITE", 9);
+    pagsiz_(&w, &h);
+  });
+  touch("one.met", "old");
+  plot("GKSL");
+  EXPECT_NE(slurp("one.met"), "old");
+  EXPECT_STREQ(qqgglb().pageFormat, "USER");
+
+  output([] { outmem_("ON", 2); });
+  plot("GKSL");
+  char text[8];
+  std::memset(text, '#', sizeof text);
+  const int wanted = 100;
+  const int length = outget_(text, &wanted, 5);
+  EXPECT_GT(length, 5);
+  EXPECT_EQ(text[5], '#');
+  EXPECT_EQ(std::string(text, 5), slurp("one.met").substr(0, 5));
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <filesystem>
+#include <fstream>
 #include <cmath>
 #include <set>
 #include <utility>
@@ -73,6 +75,41 @@ TEST(BdfParse, BrokenInputIsReadSafely) {
   }
   BdfFont f;
   EXPECT_EQ(qqgetbdf("no/such/file.bdf", f), 1);
+}
+
+TEST(BdfParse, OnlyAWholeFontIsUsable) {
+  const std::string good = bdfText({barGlyph(65), barGlyph(66)});
+  auto replaced = [&](const std::string& from, const std::string& to) {
+    std::string t = good;
+    t.replace(t.find(from), from.size(), to);
+    return t;
+  };
+  const struct {
+    const char* name;
+    std::string text;
+    bool usable;
+  } cases[] = {
+      {"good", good, true},
+      {"comment first", "COMMENT x\n" + good, true},
+      {"empty", "", false},
+      {"garbage", "hello\nworld\n\x01\x02\n", false},
+      {"no STARTFONT", replaced("STARTFONT 2.1", "STARTFUN 2.1"), false},
+      {"no CHARS", replaced("CHARS 2", "COMMENT 2"), false},
+      {"CHARS too large", replaced("CHARS 2", "CHARS 3"), false},
+      {"CHARS too small", replaced("CHARS 2", "CHARS 1"), false},
+      {"negative CHARS", replaced("CHARS 2", "CHARS -2"), false},
+      {"no bounding box", replaced("FONTBOUNDINGBOX 8 8 0 -2", "COMMENT"), false},
+      {"empty bounding box", replaced("FONTBOUNDINGBOX 8 8", "FONTBOUNDINGBOX 0 8"), false},
+      {"absurd bounding box", replaced("FONTBOUNDINGBOX 8 8", "FONTBOUNDINGBOX 8 99999999"), false},
+      {"negative BBX", replaced("BBX 8 2", "BBX -8 2"), false},
+      {"absurd BBX offset", replaced("BBX 8 2 0 0", "BBX 8 2 0 -2000000000"), false},
+      {"no ENDCHAR", good.substr(0, good.rfind("ENDCHAR")), false},
+  };
+  for (const auto& c : cases) {
+    BdfFont f;
+    EXPECT_EQ(bdfParse(c.text.data(), c.text.size(), f), 0) << c.name;
+    EXPECT_EQ(bdfUsable(f), c.usable) << c.name;
+  }
 }
 
 TEST(BdfPaint, EightByTwoGlyphSetsTheUpperRowAndTheOuterPixelsBelow) {
@@ -195,6 +232,49 @@ TEST_F(BmpfntTest, MissingFileUnknownNameAndX11Fonts) {
   bmpfnt_("COMPLEX", 7);
   EXPECT_EQ(qqgglb().devFontMode, 3);
   EXPECT_STREQ(qqgglb().devFontName, "COMP");
+  korfin();
+}
+
+TEST_F(BmpfntTest, AFileThatIsNoFontLeavesTheStrokeFontAndNamesItself) {
+  const std::string good = bdfText({barGlyph('A')});
+  const struct {
+    const char* name;
+    std::string text;
+    const char* link;  // the file is a link to this instead
+  } cases[] = {
+      {"empty", "", nullptr},
+      {"garbage", "GIF89a\x01\x02 not a font\n", nullptr},
+      {"wrong CHARS", "STARTFONT 2.1\nFONTBOUNDINGBOX 8 8 0 0\nCHARS 7\n" + good.substr(good.find("STARTCHAR")), nullptr},
+      {"absurd box", "STARTFONT 2.1\nFONTBOUNDINGBOX 8 8 0 0\nCHARS 1\nENCODING 65\nBBX 8 99999 0 0\nBITMAP\nFF\nENDCHAR\n", nullptr},
+      {"endless", "", "/dev/zero"},
+      {"a directory", "", "."},
+      {"missing", "", "no/such/file"},
+  };
+  start("VIRT");
+  Global& g = qqgglb();
+  g.charHeight = 35;  // helve12
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove("data/fonts/helve12.bdf");
+    if (c.link)
+      std::filesystem::create_symlink(c.link, "data/fonts/helve12.bdf");
+    else
+      std::ofstream("data/fonts/helve12.bdf", std::ios::binary) << c.text;
+    ::testing::internal::CaptureStderr();
+    std::string out = captured([] { bmpfnt("HELV"); });
+    std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(out, " <<<< Warning 101: Open error for bitmap font in BMPFNT!\n");
+    EXPECT_NE(err.find("KORVAN: bitmap font \"" + (dir_ / "data" / "fonts" / "helve12.bdf").string() + "\""),
+              std::string::npos)
+        << err;
+    EXPECT_EQ(g.devFontMode, 0);
+    EXPECT_EQ(qqbdfrd(), 0);
+  }
+  // The same file, once it is a font, is taken at the next selection.
+  std::filesystem::remove("data/fonts/helve12.bdf");
+  font("helve12", {barGlyph('A')});
+  bmpfnt("HELV");
+  EXPECT_EQ(g.devFontMode, 3);
   korfin();
 }
 

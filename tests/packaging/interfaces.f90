@@ -1,5 +1,5 @@
 ! Generated from interfaces.h by tools/fortran_interfaces.cmake; do not edit.
-! Explicit interfaces of the 10 by-address routines: `use korvan`.
+! Explicit interfaces of the 11 by-address routines: `use korvan`.
 module korvan
   implicit none
   interface
@@ -30,6 +30,12 @@ module korvan
       integer, intent(inout) :: nmon
       integer, intent(inout) :: nyear
     end subroutine trfdat
+    subroutine hstgrm(xray, n, iray)
+      implicit none
+      real, intent(in), dimension(*) :: xray
+      integer, intent(in) :: n
+      integer, intent(inout), dimension(*) :: iray
+    end subroutine hstgrm
     subroutine shield(cblnk, cmode)
       implicit none
       character(len=*), intent(in) :: cblnk

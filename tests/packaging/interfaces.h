@@ -13,6 +13,8 @@ void qqwext(const int* id, int* out);
 void qqwext_(const int* id, int* out);
 void trfdat(int ndays, int* nday, int* nmon, int* nyear);
 void trfdat_(const int* ndays, int* nday, int* nmon, int* nyear);
+void hstgrm(const float* xray, int n, int* iray);
+void hstgrm_(const float* xray, const int* n, int* iray);  /* an array result */
 void shield_(const char* cblnk, const char* cmode, int len1, int len2);
 void gusrid_(char* cuser, int len);
 void scale_(const double* x, float* line, const int*, int* scale);

@@ -231,9 +231,9 @@ TEST_F(TexTest, CommandTables) {
       {"$\\infty$", "l", 36, 3, 0},     {"\\not=", "I", 36, 3, 0},
       {"$\\sin$", "sin", 36, 1, 6},     {"$\\rm x$", "x", 36, 1, 0},
       {"$x$", "x", 36, 4, 0},           {"$2$", "2", 36, 1, 0},
-      {"\\cal A", "A", 36, 5, 0},       {"\\large A", "A", 43, 1, 0},
-      {"\\tiny A", "A", 17, 1, 0},      {"$\\scriptstyle A$", "A", 22, 4, 0},
-      {"$\\SS A$", "A", 18, 4, 0},      {"\\large\\large A", "A", 43, 1, 0},
+      {"\\cal A", " A", 36, 5, 0},      {"\\large A", " A", 43, 1, 0},
+      {"\\tiny A", " A", 17, 1, 0},     {"$\\scriptstyle A$", "A", 22, 4, 0},
+      {"$\\SS A$", "A", 18, 4, 0},      {"\\large\\large A", " A", 43, 1, 0},
       {"\\{\\}\\$", "{}$", 36, 1, 0},
   };
   for (const Same& c : same) {
@@ -259,7 +259,30 @@ TEST_F(TexTest, CommandTables) {
   ASSERT_EQ(colours.size(), 2u);
   EXPECT_EQ(colours[0].rgb, 0xFF0000);
   EXPECT_EQ(colours[1].value, colour);
-  EXPECT_EQ(nlmess("{\\large A}B"), 42 + 35);
+  EXPECT_EQ(nlmess("{\\large{}A}B"), 42 + 35);
+}
+
+TEST_F(TexTest, TheBlankAfterACommandIsTextOutsideMathMode) {
+  const int blank = nlmess("a b") - nlmess("ab");
+  ASSERT_GT(blank, 0);
+  struct {
+    const char* s;
+    const char* same;  // measures as this one
+    int more;
+  } cases[] = {
+      {"\\alpha particles", "\\alpha{}particles", blank},
+      {"\\pm a", "\\pm{}a", blank},
+      {"\\alpha  b", "\\alpha{}b", 2 * blank},
+      {"$\\alpha b$", "$\\alpha{}b$", 0},  // math mode skips blanks
+      {"$\\not =$", "$\\not=$", 0},
+      {"\\sqrt x", "\\sqrt{x}", 0},     // an argument follows its blanks
+      {"\\frac {a} {b}", "\\frac{a}{b}", 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(nlmess(c.s), nlmess(c.same) + c.more) << c.s;
+  // The Greek letter, then the blank and the word as plain text would draw them.
+  Paths p = text("\\alpha particles"), word = plain(" particles", 36, 1, 100 + nlmess("\\alpha"));
+  ASSERT_EQ(p.size(), plain("a", 36, 2).size() + word.size());
+  EXPECT_NEAR(box(p, p.size() - word.size()).x0, box(word).x0, 0.5f);  // nlmess rounds
 }
 
 TEST_F(TexTest, BigOperatorsAndLimits) {

@@ -3,3 +3,17 @@
 if(TARGET orbgen_physics_test)
   target_link_libraries(orbgen_physics_test PRIVATE orbgencore orbelements)
 endif()
+
+# The README's Reference is what tools/reference.cmake writes from korvan.h,
+# and every plain declaration there has its line of levels and sentence.
+add_test(NAME reference_same_text
+  COMMAND ${CMAKE_COMMAND} -DHEADER=${PROJECT_SOURCE_DIR}/include/korvan.h
+    -DREADME=${PROJECT_SOURCE_DIR}/README.md -DCHECK=ON
+    -P ${PROJECT_SOURCE_DIR}/tools/reference.cmake)
+# A declaration without that line stops the generator, naming the routine.
+add_test(NAME reference_needs_every_line
+  COMMAND ${CMAKE_COMMAND} -DHEADER=${CMAKE_CURRENT_LIST_DIR}/reference_missing.h
+    -DREADME=${PROJECT_SOURCE_DIR}/README.md -DCHECK=ON
+    -P ${PROJECT_SOURCE_DIR}/tools/reference.cmake)
+set_tests_properties(reference_needs_every_line PROPERTIES
+  PASS_REGULAR_EXPRESSION "undoc: the plain declaration in[^\"]*reference_missing.h has no line")

@@ -9,8 +9,9 @@
 namespace korvan {
 
 // Raster settings for the outputs opened by later korini calls: colour mode
-// (1 true colour, else palette) and size (0, 0: the size that follows from
-// the page). Default: palette mode, 853 x 603.
+// (1 true colour, else palette) and size (0, 0: the size korini took from
+// rassiz or from the page, 853 x 603 for the default page). Default:
+// palette mode.
 void qqvopt(int colourMode, int width, int height);
 
 class RasterDriver : public Driver {

@@ -106,6 +106,25 @@ TEST_F(ScreenTest, ConsoleWindowOn1024x768) {
   EXPECT_LE(static_cast<int>(2099 * g.deviceScale + 0.5f), h - 1);
 }
 
+// The window takes the page's shape, or the pixel size of rassiz.
+TEST_F(ScreenTest, WindowFollowsPageSizeAndRasterSize) {
+  struct Case {
+    int pageW, pageH, rasW, rasH;
+    int width, height;
+  } cases[] = {{2100, 2970, 0, 0, 362, 512}, {2969, 2099, 400, 300, 400, 300}};
+  for (const Case& c : cases) {
+    qqsglb(1);
+    pagsiz(c.pageW, c.pageH);
+    if (c.rasW > 0) rassiz(c.rasW, c.rasH);
+    Global& g = open("XWIN");
+    ScreenSlotInfo s = slot(qqwcur());
+    EXPECT_EQ(s.width, c.width);
+    EXPECT_EQ(s.height, c.height);
+    EXPECT_EQ(g.warningCount, 0);
+    korfin();
+  }
+}
+
 TEST_F(ScreenTest, NumberedWindowsTakeTwoThirdsAndTheirCorner) {
   Global& g = open("XWI3");
   EXPECT_EQ(g.device, 74);
