@@ -24,7 +24,7 @@ import sys
 SPECIAL = {
     "outget": None,   # written by hand: the file kept in memory
     "wrncbk": None,   # written by hand: the warnings become Python warnings
-    "hstgrm": {"counts": ("outarr", "f", "nbins")},
+    "hstgrm": {"iray": ("outarr", "i", "nbins")},
 }
 
 TYPES = {"int": "i", "float": "f", "double": "d"}
