@@ -43,6 +43,15 @@ void gusrid_(char* cuser, int len);  /* blank-filled */
 /** any: Does nothing; kept for programs that call it. */
 void korlog(void);
 void korlog_(void);
+/* A program's own receiver of warnings: number (0 for the unnumbered
+ * notices of messag and symbol), routine, the line as the console shows it
+ * (without its leading blank), and the data given to wrncbk. C only. */
+typedef void (*korvan_warning)(int number, const char* routine, const char* text, void* data);
+/** 0-3: Hands every warning to fn (null: to nobody) besides the console and the error file. */
+void wrncbk(korvan_warning fn, void* data);
+/** 0-3: "OFF" keeps warnings and the protocol off the console (the error file and wrncbk still get them); "ON". */
+void conmsg(const char* copt);
+void conmsg_(const char* copt, int len);
 
 /* ---- output selection and page ---- */
 /** 0: Chooses the output: a screen window or a file format by its keyword. */
@@ -63,6 +72,9 @@ void pagera_(void);
 /** 1-3: Fills the whole page with a colour index. */
 void pagfll(int nclr);
 void pagfll_(const int* nclr);
+/** 0-1: Sets the delay of each frame of an animated GIF ("AGIF") in hundredths of a second. */
+void frmdly(int n);
+void frmdly_(const int* n);
 /** 0: Names the output file of the next plots (no name: "korvan"), with the format's extension when it has none. */
 void outfil(const char* cfil);
 void outfil_(const char* cfil, int len);

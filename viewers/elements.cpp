@@ -346,24 +346,4 @@ bool loadTracks(const std::vector<int>& bodies, int scale, std::vector<Track>& t
   return ok;
 }
 
-int viewerOptions(int argc, char** argv, const char* program, const char* files,
-                  float (*version)()) {
-  if (argc < 2) return -1;
-  std::string arg = argv[1];
-  if (argc == 2 && arg == "--version") {
-    std::printf("%s (KORVAN %.1f)\n", program, static_cast<double>(version()));
-    return 0;
-  }
-  bool help = argc == 2 && (arg == "--help" || arg == "-h");
-  std::FILE* f = help ? stdout : stderr;
-  std::fprintf(f,
-               "Usage: %s [--help | --version]\n"
-               "Animates the orbits of the element files %s\n"
-               "in the current directory in a screen window. After the last frame\n"
-               "the window stays open until the right mouse button is released over\n"
-               "it or the window is closed.\n",
-               program, files);
-  return help ? 0 : 2;
-}
-
 }  // namespace orbview

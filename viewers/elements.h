@@ -111,9 +111,4 @@ bool readTracks(const std::vector<int>& bodies, int scale, std::vector<Track>& t
 // standard error; false when the viewer must stop (exit status 1).
 bool loadTracks(const std::vector<int>& bodies, int scale, std::vector<Track>& tracks);
 
-// The command line of a viewer: none, --help or --version. Returns -1 to
-// go on, else the exit status. files names the element files read.
-int viewerOptions(int argc, char** argv, const char* program, const char* files,
-                  float (*version)());
-
 }  // namespace orbview

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "elements.h"
+#include "options.h"
 #include "korvan.h"
 
 namespace {
@@ -24,28 +25,29 @@ void pause() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  orbview::ViewOptions opt;
   int status = orbview::viewerOptions(argc, argv, "orbview2", "elm0005.dat and elm0006.dat",
-                                      getver_);
+                                      getver_, opt);
   if (status >= 0) return status;
 
   std::printf("\n");
   std::fflush(stdout);
   std::vector<orbview::Track> body;
   if (!orbview::loadTracks({5, 6}, 257, body)) return 1;
-  const int ndatos = static_cast<int>(body[0].size());
+  const std::vector<int> frames = orbview::selectFrames(opt, static_cast<int>(body[0].size()));
   static const char* const colour[2] = {"YELLOW", "GREEN"};
 
   const int nhsym = 10, nclr = 0, nwidth = 4, nsym = 21, ivec = 1501;
   const int nxs = orbview::kStarX, nys = orbview::kStarY;
   const float alpha = 0.0f, beta = 360.0f;
 
-  metafl_("CONS", 4);
+  orbview::selectOutput(opt);
   pagorg_("BOTTOM", 6);
   korini_();
   pagera_();
   hsymbl_(&nhsym);
-  for (int k = 0; k < ndatos; ++k) {
-    pause();
+  for (int k : frames) {
+    if (opt.window()) pause();
     pagfll_(&nclr);
     linwid_(&nwidth);
     for (int i = 1; i >= 0; --i) {

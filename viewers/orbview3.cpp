@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "elements.h"
+#include "options.h"
 #include "korvan.h"
 
 namespace {
@@ -23,8 +24,9 @@ void pause() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  orbview::ViewOptions opt;
   int status = orbview::viewerOptions(argc, argv, "orbview3",
-                                      "elm0002.dat, elm0003.dat and elm0004.dat", getver_);
+                                      "elm0002.dat, elm0003.dat and elm0004.dat", getver_, opt);
   if (status >= 0) return status;
 
   const float panfactor = 1.8f;
@@ -33,20 +35,20 @@ int main(int argc, char** argv) {
   for (int n = 2; n <= 4; ++n) icuerpo.push_back(n);
   std::vector<orbview::Track> body;
   if (!orbview::loadTracks(icuerpo, ifac, body)) return 1;
-  const int ndatos = static_cast<int>(body[0].size());
+  const std::vector<int> frames = orbview::selectFrames(opt, static_cast<int>(body[0].size()));
   static const char* const colour[3] = {"YELLOW", "GREEN", "RED"};
 
   const int nhsym = 10, nclr = 0, nwidth = 4, nsym = 21;
   const int nxs = orbview::kStarX, nys = orbview::kStarY;
   const float alpha = 0.0f, beta = 360.0f;
 
-  metafl_("CONS", 4);
+  orbview::selectOutput(opt);
   pagorg_("BOTTOM", 6);
   korini_();
   pagera_();
   hsymbl_(&nhsym);
-  for (int k = 0; k < ndatos; ++k) {
-    pause();
+  for (int k : frames) {
+    if (opt.window()) pause();
     pagfll_(&nclr);
     linwid_(&nwidth);
     for (int i = 2; i >= 0; --i) {

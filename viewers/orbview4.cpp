@@ -5,28 +5,30 @@
 #include <vector>
 
 #include "elements.h"
+#include "options.h"
 #include "korvan.h"
 
 int main(int argc, char** argv) {
-  int status = orbview::viewerOptions(argc, argv, "orbview4", "elm0005.dat to elm0008.dat",
-                                      getver_);
+  orbview::ViewOptions opt;
+  int status = orbview::viewerOptions(argc, argv, "orbview4",
+                                      "elm0005.dat to elm0008.dat", getver_, opt);
   if (status >= 0) return status;
 
   std::vector<orbview::Track> body;
   if (!orbview::loadTracks({5, 6, 7, 8}, 27, body)) return 1;
-  const int ndatos = static_cast<int>(body[0].size());
+  const std::vector<int> frames = orbview::selectFrames(opt, static_cast<int>(body[0].size()));
   static const char* const colour[4] = {"YELLOW", "GREEN", "RED", "BLUE"};
 
   const int nhsym = 10, nclr = 0, nwidth = 4, nsym = 21;
   const int nxs = orbview::kStarX, nys = orbview::kStarY;
   const float alpha = 0.0f, beta = 360.0f;
 
-  metafl_("CONS", 4);
+  orbview::selectOutput(opt);
   pagorg_("BOTTOM", 6);
   korini_();
   pagera_();
   hsymbl_(&nhsym);
-  for (int k = 0; k < ndatos; ++k) {
+  for (int k : frames) {
     pagfll_(&nclr);
     linwid_(&nwidth);
     for (int i = 3; i >= 0; --i) {

@@ -77,11 +77,6 @@ const char* const kWarnings[58] = {
 
 bool printing(const Global& g) { return g.messageUnit != 0 && g.messagesOn != 0; }
 
-std::FILE* out(Global& g) {
-  std::FILE* f = g.messageFile ? g.messageFile : stdout;
-  if (f != stdout) g.errFileUsed = true;
-  return f;
-}
 
 // Blanks removed from a number formatted with the given width.
 std::string packed(const char* fmt, int v) {
@@ -111,24 +106,43 @@ void errmes(Global& g, int n) {
   std::snprintf(g.lastError, sizeof g.lastError, "%s", text);
 }
 
+std::FILE* qqmfil(Global& g) {
+  std::FILE* f = g.messageFile ? g.messageFile : stdout;
+  if (f == stdout && g.consoleOff) return nullptr;
+  if (f != stdout) g.errFileUsed = true;
+  return f;
+}
+
+void qqmsg(Global& g, int n, const char* line) {
+  if (std::FILE* f = qqmfil(g)) std::fprintf(f, " %s\n", line);
+  if (g.warnHook) g.warnHook(n, g.routineName, line, g.warnHookData);
+}
+
 void warnin(Global& g, int n) {
   errmes(g, n);
-  if (printing(g))
-    std::fprintf(out(g), " <<<< Warning %3d: %s in %s!\n", n, g.lastError, g.routineName);
+  if (!printing(g)) return;
+  char line[256];
+  std::snprintf(line, sizeof line, "<<<< Warning %3d: %s in %s!", n, g.lastError, g.routineName);
+  qqmsg(g, n, line);
 }
 
 void warni1(Global& g, int n, int value) {
   errmes(g, n);
-  if (printing(g))
-    std::fprintf(out(g), " <<<< Warning %3d: %s in %s!   (%4d)\n", n, g.lastError,
-                 g.routineName, value);
+  if (!printing(g)) return;
+  char line[256];
+  std::snprintf(line, sizeof line, "<<<< Warning %3d: %s in %s!   (%4d)", n, g.lastError,
+                g.routineName, value);
+  qqmsg(g, n, line);
 }
 
 void warnc1(Global& g, int n, const char* text) {
   errmes(g, n);
-  if (printing(g))
-    std::fprintf(out(g), " <<<< Warning %3d: %s in %s!   (%s)\n", n, g.lastError,
-                 g.routineName, text);
+  if (!printing(g)) return;
+  std::string line(300 + std::strlen(text), '\0');
+  int len = std::snprintf(line.data(), line.size(), "<<<< Warning %3d: %s in %s!   (%s)", n,
+                          g.lastError, g.routineName, text);
+  line.resize(len > 0 ? static_cast<std::size_t>(len) : 0);
+  qqmsg(g, n, line.c_str());
 }
 
 void qqserr(Global& g, const char* text) {
@@ -170,7 +184,8 @@ const char* ddtime() { return ddtime(qqltim()); }
 
 void dprcol(Global& g, int kind) {
   if (g.messageUnit == 0 || g.protocolOn == 0) return;
-  std::FILE* f = out(g);
+  std::FILE* f = qqmfil(g);
+  if (!f) return;
   const char* bar = "<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<<";
   std::string vec = packed("%10d", g.vectorCount);
   std::string warn = packed("%8d", g.warningCount);

@@ -71,6 +71,11 @@ struct CoreFields {
   int symbolHeight;
   float pi, gp;         // pi and pi/180 as reals
   bool fileError;       // a write or close error on the output file
+  // The program's own receiver of every warning (wrncbk), and conmsg("OFF"):
+  // nothing on the console (the error file and the receiver still get all).
+  void (*warnHook)(int number, const char* routine, const char* text, void* data);
+  void* warnHookData;
+  int consoleOff;
 };
 
 struct Global : CoreFields, DrawFields, DeviceFields, TextFields, DevFontFields, AxisFields,
@@ -113,6 +118,13 @@ void warnin(Global& g, int n);
 void warni1(Global& g, int n, int value);
 void warnc1(Global& g, int n, const char* text);
 void qqserr(Global& g, const char* text);
+// The file that messages go to: the message file, or null when that is the
+// console and the console is switched off.
+std::FILE* qqmfil(Global& g);
+// One message line (without its leading blank and line feed) of warning
+// number n (0 for the unnumbered notices): to the message file, and to the
+// program's receiver.
+void qqmsg(Global& g, int n, const char* line);
 // Date "dd.mm.yyyy" and time "hh:mm:ss" of t, or of the local time now.
 const char* dddate(const std::tm& t);
 const char* ddtime(const std::tm& t);

@@ -21,6 +21,7 @@ struct DeviceFields {
   std::unique_ptr<Driver, DriverDeleter> driver;  // the driver of the open output
   int smoothMode;       // 1: the raster outputs and windows draw smooth (smooth)
   int pageBackground;   // 0 the device's own, 1 white, 2 black (pagbkg)
+  int frameDelay = 4;  // animated GIF: hundredths of a second per frame (frmdly)
   // The choices of level 0 that every later plot keeps.
   char outName[260];   // outfil: the file name; empty: "korvan." + extension
   int outMode;         // outmod: OutputMode

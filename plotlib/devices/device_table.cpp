@@ -13,6 +13,7 @@
 #include "devices/null/null_driver.h"
 #include "devices/pdf/pdf_driver.h"
 #include "devices/postscript/ps_driver.h"
+#include "devices/raster/agif_driver.h"
 #include "devices/raster/raster_driver.h"
 #include "devices/screen/screen_driver.h"
 #include "devices/svg/svg_driver.h"
@@ -65,6 +66,8 @@ const DeviceInfo kDevices[] = {
     {605, 605, "ppm", C::Raster, F::Bytes, Y, N, N, N, N, N, N, Y, "rainbo", withCode<RasterDriver>},
     {606, 606, "bmp", C::Raster, F::Bytes, Y, N, N, N, N, N, N, Y, "rainbo", withCode<RasterDriver>},
     {607, 607, "gif", C::Raster, F::Bytes, Y, N, N, N, N, N, N, Y, "rainbo", withCode<RasterDriver>},
+    {608, 608, "gif", C::Raster, F::Bytes, Y, N, N, N, N, N, N, Y, "rainbo",
+     withCode<AnimatedGifDriver>},
     {701, 701, "java", C::Java, F::Text, N, N, N, Y, N, N, N, N, "rainbo", plain<JavaDriver>},
     {801, 801, "svg", C::Svg, F::Text, N, N, Y, N, N, N, N, N, "rainbo", plain<SvgDriver>},
 };
@@ -86,7 +89,7 @@ const Keyword kKeywords[] = {
     {"XWI6", 77, 77},  {"XWI7", 78, 78},  {"XWI8", 79, 79},  {"XWND", 80, 80},  {"TIFF", 601, 601},
     {"IMAG", 602, 602}, {"VIRT", 603, 603}, {"PNG ", 604, 604}, {"JAVA", 701, 701}, {"WMF ", 221, 221},
     {"PPM ", 605, 605}, {"PDF ", 511, 511}, {"EPS ", 503, 503}, {"BMP ", 606, 606}, {"PS  ", 504, 504},
-    {"SVG ", 801, 801}, {"GIF ", 607, 607},
+    {"SVG ", 801, 801}, {"GIF ", 607, 607}, {"AGIF", 608, 608},
 };
 
 // GIF output is a matter of the edition.

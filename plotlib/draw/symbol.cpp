@@ -158,9 +158,9 @@ void symbol(int nsym, int nx, int ny) {
   if (X < 0 || X > g.pageWidth || Y < 0 || Y > g.pageHeight) {
     g.warningCount += 1;
     if (g.messageUnit != 0 && g.messagesOn != 0) {
-      std::FILE* f = g.messageFile ? g.messageFile : stdout;
-      if (f != stdout) g.errFileUsed = true;
-      std::fprintf(f, " >>>> (%d/%d) out of page in symbol!\n", nx, ny);
+      char line[96];
+      std::snprintf(line, sizeof line, ">>>> (%d/%d) out of page in symbol!", nx, ny);
+      qqmsg(g, 0, line);
     }
   }
   dsymbl(g, nsym, nx, ny);

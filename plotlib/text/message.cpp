@@ -116,12 +116,12 @@ bool drawChars(Global& g, const char* s, int n, Reach* reach) {
 void outOfPage(Global& g, const char* which, int x, int y, const char* text) {
   g.warningCount += 1;
   if (g.messageUnit == 0 || g.messagesOn == 0 || g.protocolOn == 0) return;
-  std::FILE* f = g.messageFile ? g.messageFile : stdout;
-  if (f != stdout) g.errFileUsed = true;
   char head[9];
   std::snprintf(head, sizeof head, "%s", text ? text : "");
-  std::fprintf(f, " <<<< Warning: %s(%5d/%5d) ", which, x, y);
-  std::fprintf(f, "in MESSAG out of page - (%s).\n", head);
+  char line[128];
+  std::snprintf(line, sizeof line, "<<<< Warning: %s(%5d/%5d) in MESSAG out of page - (%s).", which,
+                x, y, head);
+  qqmsg(g, 0, line);
 }
 
 bool offPage(const Global& g, float x, float y) {

@@ -9,3 +9,12 @@ foreach(t viewers_run_test viewers_screen_test)
     target_compile_definitions(${t} PRIVATE ORBVIEW_DIR="$<TARGET_FILE_DIR:orbview2>")
   endif()
 endforeach()
+
+# The README's animation, made by orbview3 from the bundled element files.
+if(TARGET orbview3)
+  add_test(NAME viewers_orbits_gif_current
+    COMMAND ${CMAKE_COMMAND} -DVIEWER=$<TARGET_FILE:orbview3>
+      -DEXAMPLES=${PROJECT_SOURCE_DIR}/examples/orbview3
+      -DSCRATCH=${CMAKE_CURRENT_BINARY_DIR}/orbits_gif
+      -P ${CMAKE_CURRENT_LIST_DIR}/orbits_gif.cmake)
+endif()

@@ -1,12 +1,15 @@
 // The three viewers run as programs on small element sets, without a
 // display: the screen output then draws off screen and does not wait.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -191,4 +194,144 @@ TEST_F(ViewersRun, HelpAndVersion) {
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find("Usage:"), std::string::npos);
   }
+}
+
+namespace {
+
+// The composed frames of an animated GIF, each as a PPM file frame-<i>.ppm
+// in dir; their number.
+int splitFrames(const std::string& dir, const std::string& gif) {
+  std::string out;
+  if (korvan::test::exitCode("cd '" + dir + "' && convert '" + gif +
+                                 "' -coalesce frame-%d.ppm 2>&1",
+                             &out) != 0)
+    return -1;
+  int n = 0;
+  while (access((dir + "/frame-" + std::to_string(n) + ".ppm").c_str(), F_OK) == 0) ++n;
+  return n;
+}
+
+struct Pixels {
+  int width = 0, height = 0;
+  std::vector<unsigned char> rgb;
+  bool operator==(const Pixels&) const = default;
+};
+Pixels ppm(const std::string& name) {
+  Pixels p;
+  korvan::test::readPpm(name, p.width, p.height, p.rgb);
+  return p;
+}
+
+}  // namespace
+
+TEST_F(ViewersRun, OutputWritesEachKeptFrameOfTheAnimation) {
+  for (const Viewer& v : kViewers) {
+    SCOPED_TRACE(v.name);
+    for (std::size_t i = 0; i < v.bodies.size(); ++i)
+      write(name(v.bodies[i]), file(9, v.bodies[i], v.a * (1 + 0.3 * i)));
+    Outcome r = run(v.name, "--output orbits.gif --step 2");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Fileformat: AGIF"), std::string::npos) << r.out;
+    EXPECT_EQ(access((dir_ + "/korvan.gif").c_str(), F_OK), -1) << "the file is the one named";
+    std::string giftext;
+    EXPECT_EQ(korvan::test::exitCode("giftext '" + dir_ + "/orbits.gif' 2>&1", &giftext), 0)
+        << giftext;
+    // Records 1, 3, 5, 7, 9 (every second): five frames, each the still
+    // picture that a run cut after it draws.
+    ASSERT_EQ(splitFrames(dir_, "orbits.gif"), 5);
+    for (int k : {0, 2, 4}) {
+      SCOPED_TRACE(k);
+      std::string still = "still" + std::to_string(k) + ".png";
+      Outcome s = run(v.name, "--output " + still + " --step 2 --frames " + std::to_string(k + 1));
+      EXPECT_EQ(s.status, 0) << s.err;
+      ASSERT_EQ(korvan::test::exitCode("cd '" + dir_ + "' && pngtopnm " + still + " > still.ppm"), 0);
+      Pixels a = ppm(dir_ + "/frame-" + std::to_string(k) + ".ppm"), b = ppm(dir_ + "/still.ppm");
+      EXPECT_GT(a.width, 0);
+      EXPECT_TRUE(a == b) << "frame " << k << " of the animation and the still picture";
+    }
+    std::system(("rm -f '" + dir_ + "'/*").c_str());
+  }
+}
+
+TEST_F(ViewersRun, OutputAsAStillPdfIsTheLastFrame) {
+  for (int b = 5; b <= 8; ++b) write(name(b), file(4, b, 12.0 * (1 + 0.3 * (b - 5))));
+  Outcome pdf = run("orbview4", "--output last.pdf --frames 3");
+  EXPECT_EQ(pdf.status, 0) << pdf.err;
+  Outcome pdf1 = run("orbview4", "--output first.pdf --frames 1");
+  EXPECT_EQ(run("orbview4", "--output last.png --frames 3").status, 0);
+  EXPECT_EQ(run("orbview4", "--output first.png --frames 1").status, 0);
+  // The PDF holds one frame, not three.
+  EXPECT_GT(vectors(pdf.out), 0);
+  EXPECT_LT(vectors(pdf.out), vectors(pdf1.out) * 3 / 2);
+  // Rendered, the PDF shows the last frame's orbits where the PNG has them,
+  // not the first frame's: coloured cells of a coarse grid over the page.
+  ASSERT_EQ(korvan::test::exitCode("cd '" + dir_ +
+                                   "' && pdftoppm -r 40 -singlefile last.pdf pdf && "
+                                   "pngtopnm last.png > last.ppm && pngtopnm first.png > first.ppm"),
+            0);
+  Pixels r = ppm(dir_ + "/pdf.ppm"), last = ppm(dir_ + "/last.ppm"), first = ppm(dir_ + "/first.ppm");
+  ASSERT_GT(r.width, 0);
+  const int nx = 40, ny = 28;
+  // A cell is drawn when a pixel differs clearly from the page colour (the
+  // most frequent one: the PDF's page is white, the PNG's black).
+  auto page = [](const Pixels& p) {
+    std::map<int, int> n;
+    for (std::size_t i = 0; i < p.rgb.size(); i += 3) ++n[p.rgb[i] << 16 | p.rgb[i + 1] << 8 | p.rgb[i + 2]];
+    return std::max_element(n.begin(), n.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+  };
+  const int bgR = page(r), bgLast = page(last), bgFirst = page(first);
+  auto coloured = [&](const Pixels& p, int cx, int cy) {
+    int bg = &p == &r ? bgR : &p == &last ? bgLast : bgFirst;
+    for (int y = cy * p.height / ny; y < (cy + 1) * p.height / ny; ++y)
+      for (int x = cx * p.width / nx; x < (cx + 1) * p.width / nx; ++x) {
+        const unsigned char* q = &p.rgb[3 * (static_cast<std::size_t>(y) * p.width + x)];
+        int d = std::abs(q[0] - (bg >> 16)) + std::abs(q[1] - (bg >> 8 & 255)) + std::abs(q[2] - (bg & 255));
+        if (d > 150) return true;
+      }
+    return false;
+  };
+  int agreeLast = 0, agreeFirst = 0, cells = 0;
+  for (int cy = 1; cy < ny - 1; ++cy)
+    for (int cx = 1; cx < nx - 1; ++cx) {
+      bool p = coloured(r, cx, cy);
+      agreeLast += p == coloured(last, cx, cy);
+      agreeFirst += p == coloured(first, cx, cy);
+      ++cells;
+    }
+  EXPECT_GT(agreeLast, cells * 95 / 100);
+  EXPECT_GT(agreeLast, agreeFirst);
+}
+
+TEST_F(ViewersRun, BadOptionsAndValuesAreRefusedWithStatus2) {
+  for (int b = 5; b <= 6; ++b) write(name(b), file(2, b, 1.5));
+  write("taken.gif", "x");
+  const char* const bad[] = {
+      "--step 0",          "--step x",           "--step",            "--frames -1",
+      "--frames 2.5",      "--output",           "--output x.xyz",    "--output noext",
+      "--output taken.gif", "--output /nonexistent/dir/x.gif", "--dir /nonexistent",
+      "--bogus",           "--step 2 --step 3",  "--help --step 2",
+  };
+  for (const char* args : bad) {
+    SCOPED_TRACE(args);
+    Outcome r = run("orbview2", args);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("orbview2: ", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find("Usage:"), std::string::npos);
+  }
+  EXPECT_EQ(slurp(dir_ + "/taken.gif"), "x") << "an existing file is never replaced";
+}
+
+TEST_F(ViewersRun, DirReadsTheElementFilesFromAnotherFolder) {
+  ASSERT_EQ(mkdir((dir_ + "/elements").c_str(), 0755), 0);
+  write("elements/elm0005.dat", file(3, 5, 1.5));
+  write("elements/elm0006.dat", file(3, 6, 1.8));
+  Outcome r = run("orbview2", "--dir elements --output here.gif");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(access((dir_ + "/here.gif").c_str(), F_OK), 0) << "relative to the starting folder";
+  EXPECT_EQ(splitFrames(dir_, "here.gif"), 3);
+  // Without --dir the same run finds no element files here.
+  r = run("orbview2", "--output there.gif");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "elm0005.dat: No such file or directory\n");
 }

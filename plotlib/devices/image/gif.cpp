@@ -119,8 +119,7 @@ int qqpgif(ByteSink& out, const ImageInfo& info, RowReader& reader, int backgrou
   if (w < 1 || h < 1 || w > 65535 || h > 65535) return -2;
   std::size_t n = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
   std::unique_ptr<std::uint8_t[]> pixels(new (std::nothrow) std::uint8_t[n]);
-  std::unique_ptr<LzwCoder> coder(new (std::nothrow) LzwCoder(out));
-  if (!pixels || !coder) return -2;
+  if (!pixels) return -2;
   // Colour indices, true-colour rasters giving their nearest indices; a
   // blended raster gets a palette of its own.
   int own[256];
@@ -158,11 +157,18 @@ int qqpgif(ByteSink& out, const ImageInfo& info, RowReader& reader, int backgrou
   out.le16(0);
   out.le16(static_cast<unsigned>(w));
   out.le16(static_cast<unsigned>(h));
-  const std::uint8_t descriptor[2] = {0, 8};  // no local table, not interlaced; code size 8
-  out.write(descriptor, 2);
-  coder->encode(pixels.get(), n);
-  out.put(0);
+  out.put(0);  // no local table, not interlaced
+  if (qqplzw(out, pixels.get(), n) != 0) return -2;
   out.put(';');
+  return 0;
+}
+
+int qqplzw(ByteSink& out, const std::uint8_t* pixels, std::size_t n) {
+  std::unique_ptr<LzwCoder> coder(new (std::nothrow) LzwCoder(out));
+  if (!coder) return -2;
+  out.put(8);  // code size: 8-bit indices
+  coder->encode(pixels, n);
+  out.put(0);
   return 0;
 }
 

@@ -61,6 +61,10 @@ int qqpgif(ByteSink& out, const ImageInfo& info, RowReader& reader, int backgrou
 int qqpgif(Global& g, char* name, std::size_t cap, const ImageInfo& info, RowReader& reader,
            int background, int transparent);
 
+// The LZW-coded image data of one GIF image of n 8-bit indices: the code
+// size, the data sub-blocks and the block terminator. -2 out of memory.
+int qqplzw(ByteSink& out, const std::uint8_t* pixels, std::size_t n);
+
 int qqpbmp(ByteSink& out, const ImageInfo& info, RowReader& reader);
 int qqpbmp(Global& g, char* name, std::size_t cap, const ImageInfo& info, RowReader& reader);
 
