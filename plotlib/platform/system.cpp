@@ -3,6 +3,11 @@
 
 #include <cstdio>
 
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 #if defined(_WIN32)
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -53,16 +58,39 @@ void showMessage(const char* text, const char* caption) {
   MessageBoxA(nullptr, text, caption, MB_OK);
 }
 
-std::FILE* createExclusive(const char* name, bool binary) {
-  // The runtime's fopen may not know the "x" mode: the exclusive creation
-  // is asked of _open.
-  int fd = _open(name, _O_WRONLY | _O_CREAT | _O_EXCL | (binary ? _O_BINARY : _O_TEXT),
-                 _S_IREAD | _S_IWRITE);
+namespace {
+
+// A descriptor above the standard ones: duplicates are taken until one is
+// free of them, and the lower ones closed again.
+int aboveStandard(int fd) {
+  int held[3];
+  int n = 0;
+  while (fd >= 0 && fd <= 2 && n < 3) {
+    held[n++] = fd;
+    fd = _dup(fd);
+  }
+  for (int i = 0; i < n; ++i) _close(held[i]);
+  return fd;
+}
+
+std::FILE* openWith(const char* name, int flags, const char* mode) {
+  int fd = aboveStandard(_open(name, flags, _S_IREAD | _S_IWRITE));
   if (fd < 0) return nullptr;
-  std::FILE* f = _fdopen(fd, binary ? "wb" : "w");
+  std::FILE* f = _fdopen(fd, mode);
   if (!f) _close(fd);
   return f;
 }
+
+}  // namespace
+
+std::FILE* createExclusive(const char* name, bool binary) {
+  // The runtime's fopen may not know the "x" mode: the exclusive creation
+  // is asked of _open.
+  return openWith(name, _O_WRONLY | _O_CREAT | _O_EXCL | (binary ? _O_BINARY : _O_TEXT),
+                  binary ? "wb" : "w");
+}
+
+std::FILE* reopenText(const char* name) { return openWith(name, _O_WRONLY | _O_TRUNC | _O_TEXT, "w"); }
 
 std::tm localTime(std::time_t t) {
   std::tm tmv{};
@@ -86,7 +114,26 @@ void showMessage(const char* text, const char*) {
   std::fflush(stdout);
 }
 
-std::FILE* createExclusive(const char* name, bool) { return std::fopen(name, "wbx"); }
+namespace {
+
+std::FILE* openWith(const char* name, int flags) {
+  int fd = open(name, flags | O_WRONLY | O_CLOEXEC, 0666);
+  if (fd >= 0 && fd <= 2) {
+    int above = fcntl(fd, F_DUPFD_CLOEXEC, 3);
+    close(fd);
+    fd = above;
+  }
+  if (fd < 0) return nullptr;
+  std::FILE* f = fdopen(fd, "w");
+  if (!f) close(fd);
+  return f;
+}
+
+}  // namespace
+
+std::FILE* createExclusive(const char* name, bool) { return openWith(name, O_CREAT | O_EXCL); }
+
+std::FILE* reopenText(const char* name) { return openWith(name, O_TRUNC); }
 
 std::tm localTime(std::time_t t) {
   std::tm tmv{};

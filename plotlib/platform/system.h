@@ -23,7 +23,12 @@ void showMessage(const char* text, const char* caption);
 // Creates a file that must not exist yet, for writing; binary files are
 // written byte for byte, text files with the system's line ends. nullptr
 // with errno set (EEXIST when the name is taken) on failure.
+// Neither this nor reopenText ever hands out a standard descriptor (0-2),
+// so that with a closed standard stream the console's messages cannot end
+// up in the file.
 std::FILE* createExclusive(const char* name, bool binary);
+// Opens an existing text file for writing from its start.
+std::FILE* reopenText(const char* name);
 
 // The broken-down local time of t.
 std::tm localTime(std::time_t t);
