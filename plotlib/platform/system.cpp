@@ -2,9 +2,14 @@
 #include "platform/system.h"
 
 #include <cstdio>
+#include <string>
+#include <sys/stat.h>
 
 #if !defined(_WIN32)
+#include <dlfcn.h>
 #include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
 #include <unistd.h>
 #endif
 
@@ -102,6 +107,19 @@ bool isPathSeparator(char c) { return c == '\\' || c == '/' || c == ':'; }
 char pathSeparator() { return '\\'; }
 const char* defaultDataDirectory() { return "c:\\korvan"; }
 
+namespace {
+// The full name of the module (DLL or program) that holds this code.
+std::string ownFile() {
+  HMODULE self = nullptr;
+  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                          reinterpret_cast<LPCSTR>(&installedDataDirectory), &self))
+    return {};
+  char name[MAX_PATH];
+  DWORD n = GetModuleFileNameA(self, name, sizeof name);
+  return n > 0 && n < sizeof name ? std::string(name, n) : std::string();
+}
+}  // namespace
+
 #else
 
 bool registryDirectory(char* text, std::size_t cap) {
@@ -147,6 +165,44 @@ bool isPathSeparator(char c) { return c == '\\' || c == '/'; }
 char pathSeparator() { return '/'; }
 const char* defaultDataDirectory() { return "/usr/local/share/korvan"; }
 
+namespace {
+// The full name of the shared library or program that holds this code.
+std::string ownFile() {
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&installedDataDirectory), &info) != 0 && info.dli_fname &&
+      std::string(info.dli_fname).find('/') != std::string::npos) {
+    char full[PATH_MAX];
+    if (realpath(info.dli_fname, full)) return full;
+  }
+  char exe[PATH_MAX];
+  ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+  return n > 0 ? std::string(exe, static_cast<std::size_t>(n)) : std::string();
+}
+}  // namespace
+
 #endif
+
+bool installedDataDirectory(const char* relatives, char* text, std::size_t cap) {
+  std::string file = ownFile();
+  std::size_t cut = file.size();
+  while (cut > 0 && !isPathSeparator(file[cut - 1])) --cut;
+  if (cut == 0 || cap == 0) return false;
+  const std::string dir = file.substr(0, cut);
+  std::string list = relatives ? relatives : "";
+  for (std::size_t from = 0; from <= list.size();) {
+    std::size_t to = list.find('|', from);
+    if (to == std::string::npos) to = list.size();
+    std::string rel = list.substr(from, to - from);
+    from = to + 1;
+    if (rel.empty()) continue;
+    std::string candidate = dir + rel;
+    struct stat st {};
+    if (stat(candidate.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == S_IFDIR && candidate.size() < cap) {
+      std::snprintf(text, cap, "%s", candidate.c_str());
+      return true;
+    }
+  }
+  return false;
+}
 
 }  // namespace korvan::platform

@@ -41,4 +41,10 @@ char pathSeparator();
 // registry says.
 const char* defaultDataDirectory();
 
+// The data directory of an installed library: each of the relative paths
+// (separated by '|') is tried from the directory of the file that holds the
+// library's code (the shared library, or the program it is linked into);
+// the first that exists is written to text. False when none exists.
+bool installedDataDirectory(const char* relatives, char* text, std::size_t cap);
+
 }  // namespace korvan::platform
