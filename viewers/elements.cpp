@@ -83,6 +83,15 @@ std::string excerpt(const std::string& t) {
   return out;
 }
 
+// The excerpt in double quotes, built by appending: GCC 12 warns falsely
+// (-Wrestrict) about a literal added in front of a temporary string.
+std::string quoted(const std::string& t) {
+  std::string q(1, '"');
+  q += excerpt(t);
+  q += '"';
+  return q;
+}
+
 std::string number(float v) {
   char buf[32];
   std::snprintf(buf, sizeof buf, "%g", static_cast<double>(v));
@@ -224,17 +233,17 @@ bool ElementReader::store(Elements& rec, int item, const std::string& text, int 
   const char* what = kItemNames[item];
   if (item == 7) {
     if (!parseInt(text, rec.nobj))
-      return fail(line, std::string(what) + " \"" + excerpt(text) + "\" is not an integer");
+      return fail(line, std::string(what) + " " + quoted(text) + " is not an integer");
     return true;
   }
   std::string c = realText(text);
   if (c.empty())
-    return fail(line, std::string(what) + " \"" + excerpt(text) + "\" is not a real number");
+    return fail(line, std::string(what) + " " + quoted(text) + " is not a real number");
   float v = std::strtof(c.c_str(), nullptr);
   if (!std::isfinite(v))
-    return fail(line, std::string(what) + " \"" + excerpt(text) + "\" is out of the range of a real");
+    return fail(line, std::string(what) + " " + quoted(text) + " is out of the range of a real");
   if (item == 2 && checkRange_ && !(v >= 0.0f && v < 1.0f))
-    return fail(line, "ex \"" + excerpt(text) + "\" is outside 0 <= ex < 1");
+    return fail(line, std::string("ex ") + quoted(text) + " is outside 0 <= ex < 1");
   float* slot[7] = {&rec.tiempo, &rec.semieje, &rec.ex,        &rec.ynclin,
                     &rec.odo,    &rec.w,       &rec.anomamedia};
   *slot[item] = v;
@@ -303,7 +312,7 @@ ElementReader::Status ElementReader::next(Elements& rec) {
       for (char d : count) digits = digits && isDigit(static_cast<unsigned char>(d));
       int r = digits ? std::atoi(count.c_str()) : 0;
       if (r < 1) {
-        fail(line_, "\"" + excerpt(text) + "\" has no valid repeat count");
+        fail(line_, quoted(text) + " has no valid repeat count");
         return Status::Error;
       }
       repeat = r;
