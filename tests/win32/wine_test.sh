@@ -67,6 +67,10 @@ if command -v pkg-config >/dev/null; then
   # shellcheck disable=SC2086
   "$crosscc" "$src/examples/callers/caller.c" $flags -static -o "$pkg/caller_pc.exe" \
     >"$pkg/pc.log" 2>&1 || { cat "$pkg/pc.log"; fail "the pkg-config link of the Windows package"; }
+  # An installed program that needs the fonts of its own prefix.
+  # shellcheck disable=SC2086
+  "$crosscc" "$src/tests/packaging/data_dir.c" $flags -static -o "$pkg/prefix/bin/data_dir.exe" \
+    >"$pkg/data.log" 2>&1 || { cat "$pkg/data.log"; fail "the link of data_dir.exe"; }
 fi
 cmake -S "$src/examples/callers" -B "$pkg/build" -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-w64.cmake" \
   -Dkorvan_DIR="$pkg/prefix/lib/cmake/korvan" -DCMAKE_Fortran_COMPILER=CMAKE_Fortran_COMPILER-NOTFOUND \
@@ -97,6 +101,11 @@ for exe in "$pkg/caller_pc.exe" "$pkg/build/caller_c.exe"; do
   (cd "$pkg/run" && "$wine" "$exe" >out.txt 2>&1) || fail "$exe ends with an error"
   [ -s "$pkg/run/korvan.ps" ] || fail "$exe writes no korvan.ps"
 done
+if [ -e "$pkg/prefix/bin/data_dir.exe" ]; then
+  rm -rf "$pkg/run" && mkdir -p "$pkg/run"
+  (cd "$pkg/run" && "$wine" "$pkg/prefix/bin/data_dir.exe" >out.txt 2>&1)
+  grep -q '<<<< Warning' "$pkg/run/out.txt" && fail "the installed program does not find the fonts of its prefix"
+fi
 
 # -- the viewers
 window() {  # window id of the title (regular expression), waiting up to $2 s
