@@ -16,6 +16,7 @@ function(korvan_package_dependency package target pc_flags)
   set_property(GLOBAL APPEND PROPERTY KORVAN_DEPENDENCY_TABLE "${package}|${target}|${pc_flags}")
 endfunction()
 korvan_package_dependency(Libdeflate Libdeflate::Libdeflate "-ldeflate")
+korvan_package_dependency(ZLIB ZLIB::ZLIB "-lz")
 korvan_package_dependency(X11 X11::X11 "-lX11")
 korvan_package_dependency(X11 X11::Xext "-lXext")
 korvan_package_dependency(Freetype Freetype::Freetype "-lfreetype")
@@ -117,6 +118,7 @@ function(korvan_write_package)
 
   # CMake package.
   list(TRANSFORM packages REPLACE "(.+)" "find_dependency(\\1)")
+  list(TRANSFORM packages REPLACE "^find_dependency\\(X11\\)$" "korvan_find_x11()")
   list(JOIN packages "\n" KORVAN_FIND_DEPENDENCIES)
   configure_package_config_file(${src}/cmake/korvanConfig.cmake.in ${bin}/korvanConfig.cmake
     INSTALL_DESTINATION ${cmake_dir})

@@ -9,7 +9,8 @@ jobs=$(nproc 2>/dev/null || echo 2)
 status=0
 run() {
   local dir=$1; shift
-  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null || return 1
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVAN_TESTS=ON -DKORVAN_BENCH=ON "$@" >/dev/null ||
+    return 1
   cmake --build "$dir" -j"$jobs" || return 1
   (cd "$dir" && ctest --output-on-failure -j"$jobs" --timeout 600)
 }

@@ -64,6 +64,34 @@ bool parseInt(const std::string& t, int& v) {
 // Page values must fit an int after truncation; 2^31 less the star offset.
 bool fits(float v) { return std::isfinite(v) && std::fabs(v) < 2147000000.0f; }
 
+// A field as a message may quote it: the first 32 bytes, each byte that is
+// not printable as \xNN, and "..." for what is left out.
+std::string excerpt(const std::string& t) {
+  constexpr std::size_t kShown = 32;
+  std::string out;
+  for (std::size_t i = 0; i < t.size() && i < kShown; ++i) {
+    unsigned char c = static_cast<unsigned char>(t[i]);
+    if (c >= 0x20 && c < 0x7f) {
+      out += static_cast<char>(c);
+    } else {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02X", c);
+      out += hex;
+    }
+  }
+  if (t.size() > kShown) out += "...";
+  return out;
+}
+
+// The excerpt in double quotes, built by appending: GCC 12 warns falsely
+// (-Wrestrict) about a literal added in front of a temporary string.
+std::string quoted(const std::string& t) {
+  std::string q(1, '"');
+  q += excerpt(t);
+  q += '"';
+  return q;
+}
+
 std::string number(float v) {
   char buf[32];
   std::snprintf(buf, sizeof buf, "%g", static_cast<double>(v));
@@ -146,6 +174,10 @@ bool ElementReader::fill() {
   int c = std::getc(file_);
   if (c == EOF) return false;
   while (c != EOF && c != '\n') {
+    if (buf_.size() == kMaxLine) {
+      tooLong_ = true;
+      return fail(line_ + 1, "line longer than " + std::to_string(kMaxLine) + " characters");
+    }
     buf_ += static_cast<char>(c);
     c = std::getc(file_);
   }
@@ -162,6 +194,7 @@ bool ElementReader::open() {
     return false;
   }
   if (!fill()) {
+    if (tooLong_) return false;
     if (std::ferror(file_)) return fail(1, std::string("read error: ") + std::strerror(errno));
     return fail(1, "empty file, no header line");
   }
@@ -175,7 +208,7 @@ bool ElementReader::open() {
   do {
     at = std::ftell(file_);
     lineAt = line_;
-    if (!fill()) return true;  // blank lines only: no records
+    if (!fill()) return !tooLong_;  // blank lines only: no records
   } while (blankLine(buf_));
   haveLine_ = false;
   if (at < 0 || std::fseek(file_, at, SEEK_SET) != 0) return true;  // no look-ahead: a header
@@ -184,6 +217,7 @@ bool ElementReader::open() {
   checkRange_ = false;
   Status st = next(trial);
   checkRange_ = true;
+  if (tooLong_) return false;
   error_.clear();
   std::clearerr(file_);
   if (std::fseek(file_, at, SEEK_SET) != 0) return fail(lineAt + 1, "cannot read the file again");
@@ -192,23 +226,24 @@ bool ElementReader::open() {
   partial_ = 0;
   haveLine_ = false;
   if (st != Status::Record) fill();  // the header
-  return true;
+  return !tooLong_;
 }
 
 bool ElementReader::store(Elements& rec, int item, const std::string& text, int line) {
   const char* what = kItemNames[item];
   if (item == 7) {
     if (!parseInt(text, rec.nobj))
-      return fail(line, std::string(what) + " \"" + text + "\" is not an integer");
+      return fail(line, std::string(what) + " " + quoted(text) + " is not an integer");
     return true;
   }
   std::string c = realText(text);
-  if (c.empty()) return fail(line, std::string(what) + " \"" + text + "\" is not a real number");
+  if (c.empty())
+    return fail(line, std::string(what) + " " + quoted(text) + " is not a real number");
   float v = std::strtof(c.c_str(), nullptr);
   if (!std::isfinite(v))
-    return fail(line, std::string(what) + " \"" + text + "\" is out of the range of a real");
+    return fail(line, std::string(what) + " " + quoted(text) + " is out of the range of a real");
   if (item == 2 && checkRange_ && !(v >= 0.0f && v < 1.0f))
-    return fail(line, "ex \"" + text + "\" is outside 0 <= ex < 1");
+    return fail(line, std::string("ex ") + quoted(text) + " is outside 0 <= ex < 1");
   float* slot[7] = {&rec.tiempo, &rec.semieje, &rec.ex,        &rec.ynclin,
                     &rec.odo,    &rec.w,       &rec.anomamedia};
   *slot[item] = v;
@@ -228,6 +263,7 @@ ElementReader::Status ElementReader::next(Elements& rec) {
   recordLine_ = 0;
 
   auto cut = [&]() {
+    if (tooLong_) return Status::Error;
     if (std::ferror(file_)) {
       fail(line_, std::string("read error: ") + std::strerror(errno));
       return Status::Error;
@@ -276,7 +312,7 @@ ElementReader::Status ElementReader::next(Elements& rec) {
       for (char d : count) digits = digits && isDigit(static_cast<unsigned char>(d));
       int r = digits ? std::atoi(count.c_str()) : 0;
       if (r < 1) {
-        fail(line_, "\"" + text + "\" has no valid repeat count");
+        fail(line_, quoted(text) + " has no valid repeat count");
         return Status::Error;
       }
       repeat = r;

@@ -97,6 +97,11 @@ class ElementReader {
   int recordLine_ = 0;
   Elements last_;  // null values keep these
   bool checkRange_ = true;  // off while telling a header from a record
+  bool tooLong_ = false;    // a line passed kMaxLine: the file is refused
+ public:
+  // Longest line read; a longer one (a file without line feeds, a device
+  // that never ends) is refused with its line number.
+  static constexpr std::size_t kMaxLine = 4096;
 };
 
 // Reads the element files of the bodies in order and converts every record

@@ -1,5 +1,8 @@
 // The global state block and the level state machine.
+#include <algorithm>
 #include <cctype>
+#include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -78,6 +81,19 @@ bool jqqval(Global& g, int value, int min, int max) {
   if (value >= min && (max < min || value <= max)) return true;
   warni1(g, 2, value);
   return false;
+}
+
+bool jqqfin(Global& g, std::initializer_list<float> values) {
+  for (float v : values)
+    if (!std::isfinite(v)) {
+      warnin(g, 2);
+      return false;
+    }
+  return true;
+}
+
+int qqsat(long long value) {
+  return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
 
 void qqkey4(const char* keyword, char out[5]) {

@@ -84,6 +84,13 @@ void qqgenv(const char* variable, char* text, std::size_t cap) {
   }
   if (std::strcmp(variable, "KORVAN") != 0) return;
   if (qqgetreg(text, cap) == 0) return;
+  // An installed library finds its data next to itself, wherever the
+  // installation was put.
+#if defined(KORVAN_DATA_RELATIVE)
+  if (platform::installedDataDirectory(KORVAN_DATA_RELATIVE, text, cap)) return;
+#else
+  if (platform::installedDataDirectory("../share/korvan", text, cap)) return;
+#endif
 #if defined(KORVAN_DATA_DIR)
   std::snprintf(text, cap, "%s", KORVAN_DATA_DIR);
 #else

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <initializer_list>
 
 #include "axes/axis_fields.h"
 #include "charts/chart_fields.h"
@@ -91,6 +92,10 @@ Global* jqqlev(int lo, int hi, const char* name);
 Global& chkini(const char* name);
 // Range check: true if accepted, else warning 2 with the value.
 bool jqqval(Global& g, int value, int min, int max);
+// Finite check of float arguments: true if all are finite, else warning 2.
+bool jqqfin(Global& g, std::initializer_list<float> values);
+// A 64-bit result brought back into the range of int.
+int qqsat(long long value);
 // Keyword lookup in a list of four-character entries separated by one
 // character; returns the 1-based position or 0 after warning 2.
 int jqqind(Global& g, const char* list, int count, const char* keyword);

@@ -54,7 +54,8 @@ float qqang2(float a) {
 }
 
 int qqyorg(const Global& g, int y) {
-  return (g.origin == 1 && g.noFlip != 1) ? g.pageHeight - y : y;
+  // INT_MIN under the bottom origin lies beyond the int range.
+  return (g.origin == 1 && g.noFlip != 1) ? qqsat(static_cast<long long>(g.pageHeight) - y) : y;
 }
 
 void elpsln(Global& g, int nx, int ny, int na, int nb, float alpha, float beta, float theta) {
@@ -125,7 +126,7 @@ extern "C" {
 
 void arcell(int nx, int ny, int na, int nb, float alpha, float beta, float theta) {
   Global* g = jqqlev(1, 3, "arcell");
-  if (!g) return;
+  if (!g || !jqqfin(*g, {alpha, beta, theta})) return;
   elpsln(*g, nx, qqyorg(*g, ny), na, nb, alpha, beta, theta);
 }
 

@@ -11,6 +11,7 @@
 #include "devices/device_table.h"
 #include "devices/driver.h"
 #include "draw/clip.h"
+#include "draw/figure.h"
 #include "draw/shield.h"
 #include "draw/width.h"
 #include "korvan.h"
@@ -266,10 +267,8 @@ void line(int nx1, int ny1, int nx2, int ny2) {
   Global* gp = jqqlev(1, 3, "line");
   if (!gp) return;
   Global& g = *gp;
-  if (g.origin == 1 && g.noFlip != 1) {
-    ny1 = g.pageHeight - ny1;
-    ny2 = g.pageHeight - ny2;
-  }
+  ny1 = qqyorg(g, ny1);
+  ny2 = qqyorg(g, ny2);
   strtqq(g, static_cast<float>(nx1), static_cast<float>(ny1));
   connqq(g, static_cast<float>(nx2), static_cast<float>(ny2));
 }

@@ -267,11 +267,12 @@ void qqshrg(Global& g, int x, int y, int w, int h, float angle) {
   int thick = frameThickness(g);
   if (g.shieldClass == 0 && thick != 0) drawFrame(g, x, y, w, h, thick, rotated ? angle : 0.0f);
   if (!rotated) {
-    int e[4] = {x, y, x + w - 1, y + h - 1};
+    int e[4] = {x, y, qqsat(static_cast<long long>(x) + w - 1), qqsat(static_cast<long long>(y) + h - 1)};
     qqbl07(g, 1, e, 4);
   } else {
     float a = qqang2(angle * g.degToRad);
-    int e[5] = {x, y, x + w - 1, y + h - 1, static_cast<int>(std::lround(a * 1000.0f))};
+    int e[5] = {x, y, qqsat(static_cast<long long>(x) + w - 1),
+                qqsat(static_cast<long long>(y) + h - 1), static_cast<int>(std::lround(a * 1000.0f))};
     qqbl07(g, 2, e, 5);
   }
 }
@@ -295,12 +296,13 @@ void shlrec(int nx, int ny, int nw, int nh) {
     warni1(*g, 2, std::min(nw, nh));
     return;
   }
-  qqshrg(*g, nx + g->shiftX, ny + g->shiftY, nw, nh, 0.0f);
+  qqshrg(*g, qqsat(static_cast<long long>(nx) + g->shiftX),
+         qqsat(static_cast<long long>(ny) + g->shiftY), nw, nh, 0.0f);
 }
 
 void shlrct(int nx, int ny, int nw, int nh, float angle) {
   Global* g = jqqlev(1, 3, "shlrct");
-  if (!g) return;
+  if (!g || !jqqfin(*g, {angle})) return;
   if (std::fabs(angle) < 0.001f) {
     shlrec(nx, ny, nw, nh);
     return;
@@ -309,7 +311,8 @@ void shlrct(int nx, int ny, int nw, int nh, float angle) {
     warni1(*g, 2, std::min(nw, nh));
     return;
   }
-  qqshrg(*g, nx + g->shiftX, qqyorg(*g, ny) + g->shiftY, nw, nh, angle);
+  qqshrg(*g, qqsat(static_cast<long long>(nx) + g->shiftX),
+         qqsat(static_cast<long long>(qqyorg(*g, ny)) + g->shiftY), nw, nh, angle);
 }
 
 void shlres(int n) {

@@ -89,7 +89,8 @@ constexpr int kMaxPoints = 20;
 
 void dsymbl(Global& g, int nsym, int nx, int ny) {
   if (nsym < 0 || nsym > 23) return;
-  float cx = static_cast<float>(nx + g.shiftX), cy = static_cast<float>(ny + g.shiftY);
+  float cx = static_cast<float>(static_cast<long long>(nx) + g.shiftX);
+  float cy = static_cast<float>(static_cast<long long>(ny) + g.shiftY);
   bool rotated = g.symbolAngle != 0.0f;
   float sn = 0.0f, cs = 1.0f;
   if (rotated) {
@@ -133,8 +134,8 @@ void dsymbl(Global& g, int nsym, int nx, int ny) {
     if (rotated) trfro2(&ux, &uy, 1, sn, cs);
     int saved = g.shieldClass;
     g.shieldClass = 2;
-    qqshrg(g, static_cast<int>(std::lround(cx + ux)), static_cast<int>(std::lround(cy + uy)), side,
-           side, g.symbolAngle);
+    qqshrg(g, qqsat(std::llround(cx + ux)), qqsat(std::llround(cy + uy)), side, side,
+           g.symbolAngle);
     g.shieldClass = saved;
   }
 }

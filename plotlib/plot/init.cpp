@@ -11,11 +11,20 @@
 #include "devices/driver.h"
 #include "draw/pipeline.h"
 #include "korvan.h"
+#include "platform/system.h"
 
 namespace korvan {
 
 namespace {
 int nint(float v) { return static_cast<int>(v + 0.5f); }
+
+bool fileEmpty(const char* name) {
+  std::FILE* f = std::fopen(name, "rb");
+  if (!f) return true;
+  bool empty = std::fgetc(f) == EOF;
+  std::fclose(f);
+  return empty;
+}
 
 void openErrorFile(Global& g) {
   std::snprintf(g.errFileName, sizeof g.errFileName, "korvan.err");
@@ -24,7 +33,7 @@ void openErrorFile(Global& g) {
   const bool created = probe != nullptr;
   if (probe) probe->close();
   probe.reset();
-  std::FILE* f = created ? std::fopen(g.errFileName, "w") : nullptr;
+  std::FILE* f = created ? platform::reopenText(g.errFileName) : nullptr;
   g.errFile = f ? f : stdout;
   g.errFileUsed = false;
 }
@@ -120,9 +129,13 @@ void korfin(void) {
   int kind = qqclos(g);
   g.level = 0;
   g.finished = 1;
+  bool errLost = false;
   if (g.guiMode == 1 && g.errFile && g.errFile != stdout) {
     bool used = g.errFileUsed || std::ftell(g.errFile) > 0;
-    std::fclose(g.errFile);
+    errLost = std::ferror(g.errFile) != 0;
+    errLost = std::fclose(g.errFile) != 0 || errLost;
+    // What a failed write left is kept only if it holds something.
+    if (used && errLost) used = !fileEmpty(g.errFileName);
     if (used)
       kind += 10;
     else
@@ -131,6 +144,12 @@ void korfin(void) {
   g.errFile = stdout;
   if (g.messageUnit == 17) g.messageUnit = 6;
   g.messageFile = stdout;
+  if (errLost) {
+    // The messages of the plot may be lost with the error file: its failure
+    // and the plot file's are told on the console.
+    warnc1(g, 36, g.errFileName);
+    if (g.fileError) warnc1(g, 36, g.outFileName);
+  }
   if (g.guiMode == 1)
     qqmprc(g, kind);
   else

@@ -113,14 +113,15 @@ bool drawChars(Global& g, const char* s, int n, Reach* reach) {
   return true;
 }
 
-void outOfPage(Global& g, const char* which, int x, int y, const char* text) {
+// The point is printed rounded as it lies, however far off the page.
+void outOfPage(Global& g, const char* which, double x, double y, const char* text) {
   g.warningCount += 1;
   if (g.messageUnit == 0 || g.messagesOn == 0 || g.protocolOn == 0) return;
   char head[9];
   std::snprintf(head, sizeof head, "%s", text ? text : "");
-  char line[128];
-  std::snprintf(line, sizeof line, "<<<< Warning: %s(%5d/%5d) in MESSAG out of page - (%s).", which,
-                x, y, head);
+  char line[512];
+  std::snprintf(line, sizeof line, "<<<< Warning: %s(%5.0f/%5.0f) in MESSAG out of page - (%s).", which,
+                std::round(x) + 0.0, std::round(y) + 0.0, head);
   qqmsg(g, 0, line);
 }
 
@@ -187,18 +188,19 @@ void qqgmsg(Global& g, const char* text, float& height, float& depth, float& len
   depth = g.extentDown;
 }
 
-void qqmess(Global& g, const char* text, float x, float y) {
+void qqmess(Global& g, const char* text, double x, double y) {
   char buf[kMaxText + 1];
   int n = prepare(g, text, buf);
   if (n == 0) return;
   beginString(g);
-  if (!(x == 999.0f && y == 999.0f)) {
+  if (!(x == 999.0 && y == 999.0)) {
     float h1 = static_cast<float>(g.charHeight - 1);
-    float px = x + static_cast<float>(g.shiftX), py = y + static_cast<float>(g.shiftY);
+    double sx = x + g.shiftX, sy = y + g.shiftY;
+    float px = static_cast<float>(sx), py = static_cast<float>(sy);
     g.textX = g.startX = px + h1 * g.textSin;
     g.textY = g.startY = py + h1 * g.textCos;
     if (g.mixSwitch) std::memset(g.storedPos, 0, sizeof g.storedPos);
-    if (offPage(g, px, py)) outOfPage(g, "Startpoint ", nint(px), nint(py), text);
+    if (offPage(g, px, py)) outOfPage(g, "Startpoint ", sx, sy, text);
   }
   float bx = g.textX, by = g.textY;
   // A faulty TeX-style string is found by its measuring pass and not drawn.
@@ -207,7 +209,7 @@ void qqmess(Global& g, const char* text, float x, float y) {
     return;
   }
   float ex = g.textX - g.charSpacing * g.textCos, ey = g.textY + g.charSpacing * g.textSin;
-  if (offPage(g, std::round(ex), std::round(ey))) outOfPage(g, "Endpoint   ", nint(ex), nint(ey), text);
+  if (offPage(g, std::round(ex), std::round(ey))) outOfPage(g, "Endpoint   ", ex, ey, text);
   endString(g);
   if (g.frameThickness == 0 && g.shieldAuto[0] == 0) return;
   // The box of the string, widened by the frame, from its own start.
@@ -253,12 +255,16 @@ void messag(const char* text, int nx, int ny) {
   Global* gp = jqqlev(1, 3, "messag");
   if (!gp) return;
   Global& g = *gp;
-  float x = static_cast<float>(nx), y = static_cast<float>(nx == 999 && ny == 999 ? ny : qqyorg(g, ny));
+  // The start goes on as given, so that its warning prints it exactly.
+  double x = nx, y = nx == 999 && ny == 999 ? ny : qqyorg(g, ny);
   if (g.justification != 0 && !(nx == 999 && ny == 999)) {
+    float fx = static_cast<float>(x), fy = static_cast<float>(y);
     float len = static_cast<float>(qqnlms(g, text));
     if (g.justification == 1) len *= 0.5f;
-    x -= len * g.textCos;
-    y += len * g.textSin;
+    fx -= len * g.textCos;
+    fy += len * g.textSin;
+    x = fx;
+    y = fy;
   }
   qqmess(g, text, x, y);
 }

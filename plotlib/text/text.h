@@ -9,7 +9,7 @@ struct Global;
 
 // The worker of messag: draws text with its upper-left corner at (x, y);
 // (999, 999) continues where the last text ended.
-void qqmess(Global& g, const char* text, float x, float y);
+void qqmess(Global& g, const char* text, double x, double y);
 // Draws with a temporary angle and height, restoring both.
 void dtext(Global& g, const char* text, int x, int y, float angle, int height);
 // Formats value with fcha(value, digits) and draws it.

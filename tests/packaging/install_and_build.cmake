@@ -76,6 +76,39 @@ foreach(c IN LISTS callers)
   check_caller(cmake-${c} ${build}/caller_${c})
 endforeach()
 
+# A project of one language alone finds the package: Fortran without C, and
+# C with a program installed next to the library, which must find the data
+# of the prefix it was installed to (not the configured one) without KORVAN.
+function(one_language name language source)
+  set(dir ${WORK}/${name})
+  file(MAKE_DIRECTORY ${dir}/src)
+  file(WRITE ${dir}/src/CMakeLists.txt "cmake_minimum_required(VERSION 3.25)
+project(${name} ${language})
+find_package(korvan CONFIG REQUIRED)
+add_executable(${name} ${source})
+target_link_libraries(${name} PRIVATE korvan::korvan)
+set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${prefix}/bin)
+")
+  run("configure ${name}" ${CMAKE_COMMAND} -S ${dir}/src -B ${dir}/build
+    -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=${CONFIG}
+    -DCMAKE_${language}_COMPILER=${${language}_COMPILER} "-DCMAKE_EXE_LINKER_FLAGS=${link_flags}")
+  run("build ${name}" ${CMAKE_COMMAND} --build ${dir}/build)
+endfunction()
+if(Fortran_COMPILER)
+  one_language(fortran_only Fortran ${CALLERS}/caller.f90)
+  check_caller(fortran-only ${prefix}/bin/fortran_only)
+endif()
+one_language(data_dir C ${CMAKE_CURRENT_LIST_DIR}/data_dir.c)
+set(korvan_env $ENV{KORVAN})
+unset(ENV{KORVAN})
+file(MAKE_DIRECTORY ${WORK}/run-data-dir)
+execute_process(COMMAND ${prefix}/bin/data_dir WORKING_DIRECTORY ${WORK}/run-data-dir
+  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)
+set(ENV{KORVAN} ${korvan_env})
+if(NOT rc EQUAL 0 OR out MATCHES "<<<< Warning" OR NOT EXISTS ${WORK}/run-data-dir/korvan.ppm)
+  message(FATAL_ERROR "the installed program does not find the fonts of its prefix (${rc}):\n${out}\n${err}")
+endif()
+
 # 2. pkg-config (with --static for the libraries behind libkorvan.a).
 if(PKG_CONFIG)
   set(ENV{PKG_CONFIG_PATH} ${pcdir})

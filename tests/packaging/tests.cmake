@@ -36,3 +36,9 @@ add_test(NAME packaging_fortran_interfaces_refused
     -DOUTPUT=${CMAKE_CURRENT_BINARY_DIR}/bad_interfaces.f90
     -P ${PROJECT_SOURCE_DIR}/tools/fortran_interfaces.cmake)
 set_tests_properties(packaging_fortran_interfaces_refused PROPERTIES WILL_FAIL ON)
+
+# The library alone configures without the test libraries.
+add_test(NAME packaging_library_only
+  COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR}
+    -DWORK=${CMAKE_CURRENT_BINARY_DIR}/library-only -P ${CMAKE_CURRENT_LIST_DIR}/library_only.cmake)
+set_tests_properties(packaging_library_only PROPERTIES TIMEOUT 300)

@@ -56,8 +56,10 @@ class TexTest : public TextRecordingTest {
 
 TEST_F(TexTest, ErrorsDrawNothingAndRestore) {
   std::string nine(9, '{'), eight(8, '{');
-  nine += "x" + std::string(9, '}');
-  eight += "x" + std::string(8, '}');
+  nine += 'x';
+  nine.append(9, '}');
+  eight += 'x';
+  eight.append(8, '}');
   std::string fracs, nested = "x", roots = "x", scripts = "$x";
   for (int i = 0; i < 21; ++i) fracs += "\\frac{a}{b}";
   for (int i = 0; i < 9; ++i) nested = "\\frac{" + nested + "}{y}";

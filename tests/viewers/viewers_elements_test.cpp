@@ -259,6 +259,42 @@ TEST_F(ViewersReader, BadNumbersNameFileLineAndValue) {
   expectRecord(r[0], -150, 2, 0.5f, 0.001f, -4, 5, 6, -7);
 }
 
+TEST_F(ViewersReader, LongLinesAreRefusedAndMessagesQuoteAShortPrintableExcerpt) {
+  const std::string longLine(ElementReader::kMaxLine + 1, '1');
+  const std::string fits(ElementReader::kMaxLine - 17, ' ');  // a line of exactly the bound
+  const struct {
+    std::string text, error;
+  } rows[] = {
+      {longLine, "elm0001.dat, line 1: line longer than 4096 characters"},
+      {"h\n" + longLine, "elm0001.dat, line 2: line longer than 4096 characters"},
+      {"\n\n" + longLine + "\n", "elm0001.dat, line 3: line longer than 4096 characters"},
+      {"h\n1 2 0.5 3 4 5 6 7\n" + longLine, "elm0001.dat, line 3: line longer than 4096 characters"},
+      {"h\n1 2 0.5 3 4 5 6 7" + fits + "\n", ""},
+      {"h\n1 2" + std::string(300000, 'x') + " 0.5 3 4 5 6 7\n",
+       "elm0001.dat, line 2: line longer than 4096 characters"},
+      {"h\n1 2" + std::string(4000, 'x') + " 0.5 3 4 5 6 7\n",
+       "elm0001.dat, line 2: semieje \"2xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\" is not a real number"},
+      {std::string("h\n1 2\x1b[2J\x07 0.5 3 4 5 6 7\n"),
+       "elm0001.dat, line 2: semieje \"2\\x1B[2J\\x07\" is not a real number"},
+      {std::string("h\n1 2 0.5 3 4 5 6 7\x7f\n", 21),
+       "elm0001.dat, line 2: nobj \"7\\x7F\" is not an integer"},
+      {std::string("h\n1 2 0.5 3 4 5 6 \0\x01\n", 21),
+       "elm0001.dat, line 2: nobj \"\\x00\\x01\" is not an integer"},
+  };
+  for (const auto& r : rows) {
+    std::string err;
+    records(r.text, &err);
+    EXPECT_EQ(err, r.error) << r.text.substr(0, 40);
+  }
+}
+
+TEST_F(ViewersReader, AnEndlessFileIsRefusedAtTheLineBound) {
+  if (symlink("/dev/zero", "elm0001.dat") != 0) GTEST_SKIP() << "no symbolic link";
+  ElementReader r("elm0001.dat");
+  EXPECT_FALSE(r.open());
+  EXPECT_EQ(r.error(), "elm0001.dat, line 1: line longer than 4096 characters");
+}
+
 class ViewersTracks : public ViewersReader {
  protected:
   bool read(const std::vector<int>& bodies, int scale = 257) {

@@ -23,6 +23,7 @@ failed=0
 
 cross=$(command -v x86_64-w64-mingw32-g++-posix || command -v x86_64-w64-mingw32-g++) ||
   skip "no mingw-w64 compiler (g++-mingw-w64-x86-64)"
+crosscc=$(command -v x86_64-w64-mingw32-gcc-posix || command -v x86_64-w64-mingw32-gcc)
 [ -e /usr/x86_64-w64-mingw32/include/zlib.h ] || skip "no zlib for mingw-w64 (libz-mingw-w64-dev)"
 wine=$(command -v wine64 || command -v wine || { [ -x /usr/lib/wine/wine64 ] && echo /usr/lib/wine/wine64; }) ||
   skip "no Wine (wine64)"
@@ -54,6 +55,30 @@ if grep -q 'warning:' "$work/build.log"; then grep 'warning:' "$work/build.log";
   "$work/build/plotlib/libkorvan.a" -lz -lgdi32 -luser32 -static -static-libgcc -static-libstdc++ \
   -o "$work/win32_probe.exe" || exit 1
 
+# -- the installed package: a C caller linked through pkg-config and through
+# find_package, as a user of the Windows package links it
+echo "== installed package ($SECONDS s)"
+pkg=$work/package
+rm -rf "$pkg" && mkdir -p "$pkg"
+cmake --install "$work/build" --prefix "$pkg/prefix" >"$pkg/install.log" 2>&1 || { cat "$pkg/install.log"; exit 1; }
+if command -v pkg-config >/dev/null; then
+  flags=$(PKG_CONFIG_LIBDIR="$pkg/prefix/lib/pkgconfig" pkg-config --cflags --libs --static korvan) ||
+    fail "pkg-config does not find the Windows package"
+  # shellcheck disable=SC2086
+  "$crosscc" "$src/examples/callers/caller.c" $flags -static -o "$pkg/caller_pc.exe" \
+    >"$pkg/pc.log" 2>&1 || { cat "$pkg/pc.log"; fail "the pkg-config link of the Windows package"; }
+  # An installed program that needs the fonts of its own prefix.
+  # shellcheck disable=SC2086
+  "$crosscc" "$src/tests/packaging/data_dir.c" $flags -static -o "$pkg/prefix/bin/data_dir.exe" \
+    >"$pkg/data.log" 2>&1 || { cat "$pkg/data.log"; fail "the link of data_dir.exe"; }
+fi
+cmake -S "$src/examples/callers" -B "$pkg/build" -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-w64.cmake" \
+  -Dkorvan_DIR="$pkg/prefix/lib/cmake/korvan" -DCMAKE_Fortran_COMPILER=CMAKE_Fortran_COMPILER-NOTFOUND \
+  >"$pkg/configure.log" 2>&1 || { cat "$pkg/configure.log"; fail "find_package of the Windows package"; }
+grep -i 'warning' "$pkg/configure.log" && fail "warnings when the Windows package is found"
+cmake --build "$pkg/build" --target caller_c >"$pkg/build.log" 2>&1 ||
+  { tail -30 "$pkg/build.log"; fail "the find_package link of the Windows package"; }
+
 # -- Xvfb on a display of its own, and Wine's prefix
 for n in $(seq $((400 + $$ % 300)) $((430 + $$ % 300))); do
   [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
@@ -70,6 +95,17 @@ done
 echo "== Wine prefix ($SECONDS s)"
 [ -e "$WINEPREFIX/system.reg" ] || "$wine" wineboot -i >/dev/null 2>&1
 "$wine" cmd /c exit >/dev/null 2>&1  # starts the server now, not in the first timed run
+for exe in "$pkg/caller_pc.exe" "$pkg/build/caller_c.exe"; do
+  [ -e "$exe" ] || continue
+  rm -rf "$pkg/run" && mkdir -p "$pkg/run"
+  (cd "$pkg/run" && "$wine" "$exe" >out.txt 2>&1) || fail "$exe ends with an error"
+  [ -s "$pkg/run/korvan.ps" ] || fail "$exe writes no korvan.ps"
+done
+if [ -e "$pkg/prefix/bin/data_dir.exe" ]; then
+  rm -rf "$pkg/run" && mkdir -p "$pkg/run"
+  (cd "$pkg/run" && "$wine" "$pkg/prefix/bin/data_dir.exe" >out.txt 2>&1)
+  grep -q '<<<< Warning' "$pkg/run/out.txt" && fail "the installed program does not find the fonts of its prefix"
+fi
 
 # -- the viewers
 window() {  # window id of the title (regular expression), waiting up to $2 s
