@@ -25,7 +25,12 @@ SPECIAL = {
     "outget": None,   # written by hand: the file kept in memory
     "wrncbk": None,   # written by hand: the warnings become Python warnings
     "hstgrm": {"iray": ("outarr", "i", "nbins")},
+    "delaun": {"i1ray": ("outarr", "i", "nmax"), "i2ray": ("outarr", "i", "nmax"),
+               "i3ray": ("outarr", "i", "nmax")},
 }
+# A matrix (zmat): column-major values at (x[i], y[j]), a 2-D array of shape
+# (nx, ny) in Python; its dimensions are the parameters nx and ny.
+MATRIX = ("zmat", "nx", "ny")
 
 TYPES = {"int": "i", "float": "f", "double": "d"}
 
@@ -78,6 +83,8 @@ def row(group, doc, decl):
         if pname in special:
             kind, dtype, size = special[pname]
             kinds.append([pname, kind, dtype, size])
+        elif pname == MATRIX[0] and ptr == 1 and const:
+            kinds.append([pname, "mat", TYPES[base], " ".join(MATRIX[1:])])
         elif ptr == 0 and base in TYPES:
             kinds.append([pname, TYPES[base], "", ""])
         elif ptr == 1 and base == "char":
@@ -98,6 +105,11 @@ def row(group, doc, decl):
                     break
             else:
                 sys.exit(f"{name}: array '{k[0]}' has no length parameter after it")
+    # A matrix's dimensions are taken from it where no array gives them.
+    if any(k[1] == "mat" for k in kinds):
+        for k in kinds:
+            if k[0] in MATRIX[1:] and k[1] == "i":
+                k[1] = "len"
     levels, _, sentence = doc.partition(":") if re.match(r"^[\w-]+:", doc) else ("", "", doc)
     res = {"void": "", "int": "i", "float": "f", "double": "d"}.get(rtype)
     if res is None:

@@ -102,6 +102,29 @@ def _text(name, pname, value):
     return data
 
 
+def _matrix(name, pname, dtype, value, dims, sizes):
+    """A matrix of shape (nx, ny), passed column-major (z[i + j*nx] at
+    (x[i], y[j])); a flat array of nx*ny values is taken as it is."""
+    if value is None or isinstance(value, (str, bytes)) or np.isscalar(value):
+        raise TypeError(f"{name}: {pname} must be a 2-D array, not {type(value).__name__}")
+    a = np.asarray(value)
+    if a.dtype.kind not in "iuf":
+        raise TypeError(f"{name}: {pname} must hold numbers, not {a.dtype}")
+    if a.ndim == 2:
+        for d, n in zip(dims, a.shape):
+            if d in sizes and sizes[d][1] != n:
+                raise ValueError(f"{name}: {pname} has {n} values along {d}, "
+                                 f"{sizes[d][0]} has {sizes[d][1]}")
+            sizes.setdefault(d, (pname, n))
+        return np.asfortranarray(a, dtype=dtype).ravel(order="F")
+    if a.ndim == 1 and all(d in sizes for d in dims):
+        want = sizes[dims[0]][1] * sizes[dims[1]][1]
+        if a.size != want:
+            raise ValueError(f"{name}: {pname} has {a.size} values, not {want}")
+        return np.ascontiguousarray(a, dtype=dtype)
+    raise ValueError(f"{name}: {pname} must be a 2-D array of shape ({', '.join(dims)})")
+
+
 def _array(name, pname, dtype, value):
     if value is None or isinstance(value, (str, bytes)) or np.isscalar(value):
         raise TypeError(f"{name}: {pname} must be a sequence or array, not "
@@ -150,7 +173,7 @@ def _make(name, result, params, group, levels, doc):
             if k not in (p[0] for p in inputs + lengths):
                 raise TypeError(f"{name}() has no argument {k}")
             given[k] = v
-        values, keep, sizes = {}, [], {}
+        values, keep, sizes, mats = {}, [], {}, []
         for pname, kind, dtype, extra in inputs:
             if pname not in given:
                 raise TypeError(f"{name}() needs its argument {pname}")
@@ -159,6 +182,8 @@ def _make(name, result, params, group, levels, doc):
                 values[pname] = _number(name, pname, kind, v)
             elif kind == "str":
                 values[pname] = _text(name, pname, v)
+            elif kind == "mat":
+                mats.append((pname, dtype, extra.split()))
             elif kind == "ref":
                 ref = _CTYPES[dtype](_number(name, pname, dtype, v))
                 keep.append(ref)
@@ -171,6 +196,10 @@ def _make(name, result, params, group, levels, doc):
                                      f"{sizes[extra][0]} has {sizes[extra][1]}")
                 sizes.setdefault(extra, (pname, a.size))
                 values[pname] = a.ctypes.data_as(ctypes.POINTER(_CTYPES[dtype]))
+        for pname, dtype, dims in mats:
+            a = _matrix(name, pname, _DTYPES[dtype], given[pname], dims, sizes)
+            keep.append(a)
+            values[pname] = a.ctypes.data_as(ctypes.POINTER(_CTYPES[dtype]))
         for pname, kind, dtype, extra in lengths:
             n = sizes[pname][1] if pname in sizes else 0
             if pname in given:
@@ -201,6 +230,8 @@ def _make(name, result, params, group, levels, doc):
         return out[0] if len(out) == 1 else tuple(out)
 
     hint = {"i": int, "f": float, "d": float, "str": str, "ref": int}
+    if any(p[1] == "mat" for p in inputs):
+        hint["mat"] = "numpy.typing.ArrayLike (2-D, nx x ny)"
     sig = [inspect.Parameter(p[0], inspect.Parameter.POSITIONAL_OR_KEYWORD,
                              annotation=hint.get(p[1], "numpy.typing.ArrayLike"))
            for p in inputs]

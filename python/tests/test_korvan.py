@@ -261,3 +261,24 @@ def test_the_quickstart_notebook_runs_and_holds_its_png(tmp_path):
         if c["cell_type"] == "code":
             exec("".join(c["source"]), scope)
     assert base64.b64decode(shown[0]) == scope["p"].data
+
+
+def test_matrices_are_column_major_and_triangles_come_back():
+    x = np.linspace(-1, 1, 21, dtype=np.float32)
+    y = np.linspace(-1, 1, 11, dtype=np.float32)
+    z = np.add.outer(x * x, y * y)  # z[i, j] at (x[i], y[j])
+    pictures = []
+    for zz in (z, z.ravel(order="F"), z.astype(np.float64).T.copy().T):
+        with korvan.Plot("SVG") as p:
+            korvan.graf(-1, 1, -1, 0.5, -1, 1, -1, 0.5)
+            korvan.isolin(x, y, zz, 0.5)
+            korvan.endgrf()
+        pictures.append(p.data)
+    assert pictures[0] == pictures[1] == pictures[2]
+    assert b"<path" in pictures[0] or b"<polyline" in pictures[0]
+    for bad in (z.T, z[:, :5], z.ravel()[:-1]):
+        with pytest.raises(ValueError):
+            korvan.isolin(x, y, bad, 0.5)
+    n, i1, i2, i3 = korvan.delaun([0, 1, 0, 1, 0.5], [0, 0, 1, 1, 0.4], 16)
+    assert n == 4 and len(i1) == 16
+    assert sorted(set(i1[:n]) | set(i2[:n]) | set(i3[:n])) == [1, 2, 3, 4, 5]
