@@ -16,32 +16,27 @@
 
 namespace korvan {
 
-namespace {
+SolidFill::SolidFill(Global& g)
+    : g_(g), pattern_(g.shadingPattern), type_(g.fillType), angle_(g.hatchAngle),
+      cross_(g.crossHatch), dens_(g.hatchDensity), on_(g.hatchGroupOn), off_(g.hatchGroupOff),
+      colour_(g.currentColour), spacing_(g.hatchSpacing) {
+  qqmypt(g, 0, 1, 0, 0);
+  g.shadingPattern = 16;
+}
 
-// Solid fills for a while; the pattern comes back with restore().
-struct SolidFill {
-  Global& g;
-  int pattern, type, angle, cross, dens, on, off, colour;
-  float spacing;
-  explicit SolidFill(Global& gl)
-      : g(gl), pattern(gl.shadingPattern), type(gl.fillType), angle(gl.hatchAngle),
-        cross(gl.crossHatch), dens(gl.hatchDensity), on(gl.hatchGroupOn), off(gl.hatchGroupOff),
-        colour(gl.currentColour), spacing(gl.hatchSpacing) {
-    qqmypt(g, 0, 1, 0, 0);
-    g.shadingPattern = 16;
-  }
-  ~SolidFill() {
-    g.shadingPattern = pattern;
-    g.fillType = type;
-    g.hatchAngle = angle;
-    g.crossHatch = cross;
-    g.hatchDensity = dens;
-    g.hatchSpacing = spacing;
-    g.hatchGroupOn = on;
-    g.hatchGroupOff = off;
-    qqsclr(g, colour);
-  }
-};
+SolidFill::~SolidFill() {
+  g_.shadingPattern = pattern_;
+  g_.fillType = type_;
+  g_.hatchAngle = angle_;
+  g_.crossHatch = cross_;
+  g_.hatchDensity = dens_;
+  g_.hatchSpacing = spacing_;
+  g_.hatchGroupOn = on_;
+  g_.hatchGroupOff = off_;
+  qqsclr(g_, colour_);
+}
+
+namespace {
 
 void box(Global& g, float x1, float y1, float x2, float y2) {
   const float px[4] = {x1, x2, x2, x1}, py[4] = {y1, y1, y2, y2};

@@ -33,6 +33,21 @@ int qqvclr(float v, float zmin, float zmax);
 // Colour index of band k of nb, spread over the colour table.
 int qqbclr(int k, int nb);
 
+// Solid fills in the current colour while it lives; the shading pattern,
+// the hatching and the colour come back when it ends.
+class SolidFill {
+ public:
+  explicit SolidFill(Global& g);
+  ~SolidFill();
+  SolidFill(const SolidFill&) = delete;
+  SolidFill& operator=(const SolidFill&) = delete;
+
+ private:
+  Global& g_;
+  int pattern_, type_, angle_, cross_, dens_, on_, off_, colour_;
+  float spacing_;
+};
+
 // Fills one polygon of relative plot coordinates with the current colour,
 // clipped to the clipping window first so that the device gets it whole.
 void qqfpol(Global& g, const float* xs, const float* ys, int n);

@@ -208,30 +208,6 @@ void qqzlin(ZBuffer& z, float xa, float ya, double da, float xb, float yb, doubl
   }
 }
 
-struct SolidFill3 {
-  Global& g;
-  int pattern, type, angle, cross, dens, on, off, colour;
-  float spacing;
-  explicit SolidFill3(Global& gl)
-      : g(gl), pattern(gl.shadingPattern), type(gl.fillType), angle(gl.hatchAngle),
-        cross(gl.crossHatch), dens(gl.hatchDensity), on(gl.hatchGroupOn), off(gl.hatchGroupOff),
-        colour(gl.currentColour), spacing(gl.hatchSpacing) {
-    qqmypt(g, 0, 1, 0, 0);
-    g.shadingPattern = 16;
-  }
-  ~SolidFill3() {
-    g.shadingPattern = pattern;
-    g.fillType = type;
-    g.hatchAngle = angle;
-    g.crossHatch = cross;
-    g.hatchDensity = dens;
-    g.hatchSpacing = spacing;
-    g.hatchGroupOn = on;
-    g.hatchGroupOff = off;
-    qqsclr(g, colour);
-  }
-};
-
 // qqvhln: the hidden-line stage of the raster: every mesh line after all
 // cells are in the z-buffer, drawn where it is not behind the surface.
 void qqvhln(ZBuffer& z, const Cells& c, float sx, float sy, int line) {
@@ -276,7 +252,7 @@ void drawCells(Global& g, const Cells& c, bool mesh) {
     return;
   }
   const int lineColour = g.currentColour;
-  SolidFill3 solid(g);
+  SolidFill solid(g);
   for (int id : c.order) {
     const float* px = &c.px[4 * static_cast<std::size_t>(id)];
     const float* py = &c.py[4 * static_cast<std::size_t>(id)];
