@@ -1,5 +1,5 @@
 ! Generated from interfaces.h by tools/fortran_interfaces.cmake; do not edit.
-! Explicit interfaces of the 11 by-address routines: `use korvan`.
+! Explicit interfaces of the 12 by-address routines: `use korvan`.
 module korvan
   implicit none
   interface
