@@ -10,10 +10,11 @@ add_test(NAME reference_same_text
   COMMAND ${CMAKE_COMMAND} -DHEADER=${PROJECT_SOURCE_DIR}/include/korvan.h
     -DREADME=${PROJECT_SOURCE_DIR}/README.md -DCHECK=ON
     -P ${PROJECT_SOURCE_DIR}/tools/reference.cmake)
-# A declaration without that line stops the generator, naming the routine.
+# A declaration without that line stops the generator, naming the routine
+# (CMake wraps the message where the path's length puts it).
 add_test(NAME reference_needs_every_line
   COMMAND ${CMAKE_COMMAND} -DHEADER=${CMAKE_CURRENT_LIST_DIR}/reference_missing.h
     -DREADME=${PROJECT_SOURCE_DIR}/README.md -DCHECK=ON
     -P ${PROJECT_SOURCE_DIR}/tools/reference.cmake)
 set_tests_properties(reference_needs_every_line PROPERTIES
-  PASS_REGULAR_EXPRESSION "undoc: the plain declaration in[^\"]*reference_missing.h[ \n]+has no line")
+  PASS_REGULAR_EXPRESSION "undoc:[ \n]+the[ \n]+plain[ \n]+declaration[ \n]+in[^\"]*reference_missing.h[ \n]+has[ \n]+no[ \n]+line")
