@@ -9,30 +9,6 @@
 namespace korvan::test {
 namespace {
 
-struct Extent {
-  float x0 = 1e9f, y0 = 1e9f, x1 = -1e9f, y1 = -1e9f;
-};
-Extent extent(const Paths& paths) {
-  Extent e;
-  for (const auto& path : paths)
-    for (const Event& p : path) {
-      e.x0 = std::fmin(e.x0, p.x), e.y0 = std::fmin(e.y0, p.y);
-      e.x1 = std::fmax(e.x1, p.x), e.y1 = std::fmax(e.y1, p.y);
-    }
-  return e;
-}
-
-bool same(const Paths& a, const Paths& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i].size() != b[i].size()) return false;
-    for (std::size_t k = 0; k < a[i].size(); ++k)
-      if (std::fabs(a[i][k].x - b[i][k].x) > 0.01f || std::fabs(a[i][k].y - b[i][k].y) > 0.01f)
-        return false;
-  }
-  return true;
-}
-
 class TextOptionsTest : public TextRecordingTest {
  protected:
   // A fresh plot with every setting at its default.
@@ -54,8 +30,8 @@ struct Case {
 };
 
 TEST_F(TextOptionsTest, EachSettingChangesTheStrokes) {
-  auto samePaths = [](const Paths& a, const Paths& b) { return same(a, b); };
-  auto differ = [](const Paths& a, const Paths& b) { return !same(a, b); };
+  auto same = [](const Paths& a, const Paths& b) { return samePaths(a, b); };
+  auto differ = [](const Paths& a, const Paths& b) { return !samePaths(a, b); };
   auto wider = [](float f) {
     return [=](const Paths& a, const Paths& b) {
       const Extent ea = extent(a), eb = extent(b);
@@ -87,18 +63,18 @@ TEST_F(TextOptionsTest, EachSettingChangesTheStrokes) {
          mixdef(1, 2, "{}");
          mixalf("ON");
        }, "{a}", "{a}",
-       [](const Paths& a, const Paths& b) { return !same(a, b) && extent(a).x1 < extent(b).x1; }},
+       [](const Paths& a, const Paths& b) { return !samePaths(a, b) && extent(a).x1 < extent(b).x1; }},
       {"wide characters", [] { txtfac(2.0f, 0.0f, 0.0f); }, "AB", "AB", wider(1.8f)},
       {"slanted", [] { txtfac(1.0f, 0.0f, 0.5f); }, "I", "I", wider(1.3f)},
       {"spaced", [] { txtfac(1.0f, 1.0f, 0.0f); }, "AB", "AB", wider(1.5f)},
       {"fixed pitch", [] { fixpit("ON", 2.0f); }, "ii", "ii", wider(2.0f)},
       // ISO 8859-1 a-umlaut read as the font's own a-umlaut
-      {"coding", [] { txtcod(1); }, "\xe4", "\x82", samePaths},
+      {"coding", [] { txtcod(1); }, "\xe4", "\x82", same},
       {"coding differs", [] {}, "\xe4", "\x82", differ},
       {"frame off again", [] {
          txtfrm(2, -1);
          txtfrm(0, -1);
-       }, "AB", "AB", samePaths},
+       }, "AB", "AB", same},
   };
   for (const Case& c : cases) {
     restart();
@@ -114,8 +90,8 @@ TEST_F(TextOptionsTest, TexEscapeCharacter) {
   texmod("ON");
   const Paths alpha = text("$\\alpha$");
   texesc("#");
-  EXPECT_TRUE(same(text("$#alpha$"), alpha));
-  EXPECT_FALSE(same(text("$\\alpha$"), alpha));
+  EXPECT_TRUE(samePaths(text("$#alpha$"), alpha));
+  EXPECT_FALSE(samePaths(text("$\\alpha$"), alpha));
 }
 
 TEST_F(TextOptionsTest, FrameColourAndRefusals) {

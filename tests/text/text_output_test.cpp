@@ -16,31 +16,6 @@
 namespace korvan::test {
 namespace {
 
-
-struct Extent {
-  float x0 = 1e9f, y0 = 1e9f, x1 = -1e9f, y1 = -1e9f;
-};
-Extent extent(const Paths& paths, std::size_t from = 0, std::size_t to = 1u << 30) {
-  Extent e;
-  for (std::size_t i = from; i < paths.size() && i < to; ++i)
-    for (const Event& p : paths[i]) {
-      e.x0 = std::fmin(e.x0, p.x), e.y0 = std::fmin(e.y0, p.y);
-      e.x1 = std::fmax(e.x1, p.x), e.y1 = std::fmax(e.y1, p.y);
-    }
-  return e;
-}
-
-bool samePaths(const Paths& a, const Paths& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i].size() != b[i].size()) return false;
-    for (std::size_t k = 0; k < a[i].size(); ++k)
-      if (std::fabs(a[i][k].x - b[i][k].x) > 0.01f || std::fabs(a[i][k].y - b[i][k].y) > 0.01f)
-        return false;
-  }
-  return true;
-}
-
 class TextTest : public TextRecordingTest {
  protected:
   // An instruction alphabet opened by "{" and closed by "}".
