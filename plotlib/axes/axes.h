@@ -74,5 +74,10 @@ int qqwday(int day, int month, int year);  // 1 Monday .. 7 Sunday
 int qqxlab(Global& g, int start, int i, int months, int dir);
 // How many such steps fit from start to end.
 int jqqnlb(Global& g, int start, int end, int months, int dir);
+// The number of date labels of an axis (1..3) with range a..e, first label
+// org and step; with qqdlab, the day number of label i. -1 when the axis
+// does not label dates.
+int qqdnlb(Global& g, int axis, double a, double e, double org, double step);
+int qqdlab(Global& g, double org, double step, double a, double e, int i);
 
 }  // namespace korvan

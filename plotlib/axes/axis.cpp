@@ -144,6 +144,15 @@ void eachLabel(Global& g, double a, double e, double org, double step, int len, 
 }
 }  // namespace
 
+int qqdnlb(Global& g, int axis, double a, double e, double org, double step) {
+  if (g.axis[axis - 1].labelType != 14 || !g.baseDateSet) return -1;
+  return jqqnlb(g, toInt(org), toInt(e), dateMonths(step), a <= e ? 1 : -1) + 1;
+}
+
+int qqdlab(Global& g, double org, double step, double a, double e, int i) {
+  return qqxlab(g, toInt(org), i, dateMonths(step), a <= e ? 1 : -1);
+}
+
 void settic(Global& g, int mirrored, int tickPos) {
   g.distSign = mirrored ? -1 : 1;
   g.tickSign = g.distSign * (tickPos == 1 ? -1 : 1);

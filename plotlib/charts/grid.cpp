@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "axes/axes.h"
 #include "core/state.h"
 #include "draw/pipeline.h"
 #include "korvan.h"
@@ -33,6 +34,13 @@ void gridAxis(Global& g, int ax, int every) {
   if (every <= 0) return;
   const double a = g.axisA[ax], e = g.axisE[ax], org = g.axisOr[ax], step = g.axisStep[ax];
   const int len = ax == 0 ? g.axisLenX : g.axisLenY;
+  // A date axis is labelled at whole months, not at every step of days.
+  const int dates = qqdnlb(g, ax + 1, a, e, org, step);
+  if (dates >= 0) {
+    if (!tooMany(static_cast<double>(dates) / every, len))
+      for (int i = 0; i < dates; i += every) gridLine(g, ax, qqdlab(g, org, step, a, e, i));
+    return;
+  }
   const double m = std::trunc((e - org) / step + 0.0001);
   if (m >= 0.0 && !tooMany(m / every, len))
     for (long long i = 0; i <= static_cast<long long>(m); i += every)

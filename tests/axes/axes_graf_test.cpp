@@ -154,6 +154,28 @@ TEST_F(GrafTest, DateAxesTickAtTheMonthSteps) {
   }
 }
 
+TEST_F(GrafTest, GridOnADateAxisFollowsTheMonths) {
+  // A year by months: lines at the month starts, or at every second one.
+  for (int every : {1, 2}) {
+    open();
+    qqbdat(qqgglb(), 1, 1, 2000);
+    qqgglb().axis[0].labelType = 14;
+    system({0, 366, 0, 1});
+    grid(every, 0);
+    std::vector<Line> lines = close();
+    std::filesystem::remove("korvan.met");
+    std::vector<int> at;
+    for (const Line& l : lines)  // inside the frame: the lines on it are clipped away
+      if (l.vertical() && std::fabs(std::fabs(l.y1 - l.y2) - 498) < 1) at.push_back(static_cast<int>(std::lround(l.x1)));
+    std::vector<int> expected;
+    for (int m = every; m < 12; m += every) {
+      const int day = incdat(1, m + 1, 2000);
+      expected.push_back(static_cast<int>(day * 1000.0 / 366 + 400.5));
+    }
+    EXPECT_EQ(at, expected) << every;
+  }
+}
+
 TEST_F(GrafTest, SidesAndTheirLevels) {
   open();
   system({0, 10, 0, 2});
