@@ -171,6 +171,22 @@ struct Sweep {
     for (int i = 0; i < n; ++i) dist[i] = d2(px[i], py[i], cx, cy);
     qqsini(ids.data(), n);
     qquick(dist.data(), ids.data(), n);
+    // The sweep runs on the points in that order, so that the points it
+    // joins one after another lie next to each other in memory; the
+    // vertex numbers are turned back at the end.
+    std::vector<double> sx(n), sy(n);
+    std::vector<int> rank(n);
+    for (int k = 0; k < n; ++k) {
+      sx[k] = px[ids[k]];
+      sy[k] = py[ids[k]];
+      rank[ids[k]] = k;
+    }
+    px = sx.data();
+    py = sy.data();
+    i0 = rank[i0];
+    i1 = rank[i1];
+    i2 = rank[i2];
+    rank = {};
 
     hashSize = std::max(1, static_cast<int>(std::ceil(std::sqrt(static_cast<double>(n)))));
     hullPrev.assign(n, -1);
@@ -191,8 +207,7 @@ struct Sweep {
     half.reserve(tri.capacity());
     addTriangle(i0, i1, i2, -1, -1, -1);
 
-    for (int k = 0; k < n; ++k) {
-      const int i = ids[k];
+    for (int i = 0; i < n; ++i) {
       if (i == i0 || i == i1 || i == i2) continue;
       const double x = px[i], y = py[i];
       // The point sees the hull edge e -> next[e] when it lies to its right.
@@ -237,6 +252,7 @@ struct Sweep {
       hullHash[hashKey(x, y)] = i;
       hullHash[hashKey(px[e], py[e])] = e;
     }
+    for (int& v : tri) v = ids[v];
   }
 };
 
