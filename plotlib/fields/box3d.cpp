@@ -237,8 +237,12 @@ void drawAxis(Global& g, const View& v, const Corners& c, const Placed& p, int k
   bool any = false;
   if (labelled && s.labelType != 0) {
     useColour(g, s.labelColour);
-    const int expSwitch = g.expSwitch;
+    // The exponent forms raise with "[" and "$", which TeX mode would read.
+    const int expSwitch = g.expSwitch, texMode = g.texMode;
     g.expSwitch = 1;
+    if (s.labelType == 2 || s.labelType == 13 || (s.labelType >= 6 && s.labelType <= 8) ||
+        (s.labelType == 1 && s.labelCat == 2))
+      g.texMode = 0;
     const int h = g.charHeight;
     const double m = std::trunc((static_cast<double>(e) - org) / step + 0.0001);
     int first = 0, last = 0, inc = 1;
@@ -267,6 +271,7 @@ void drawAxis(Global& g, const View& v, const Corners& c, const Placed& p, int k
       extent = std::max(extent, 2 * r);
     }
     g.expSwitch = expSwitch;
+    g.texMode = texMode;
     if (g.currentColour != saved) qqsclr(g, saved);
   }
   // The name centred along the edge beyond the labels, along the edge where
