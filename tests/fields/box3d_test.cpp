@@ -212,6 +212,38 @@ TEST_F(Box3dTest, LabelsSitAtTheirTicksOutsideTheBoxInEveryView) {
   }
 }
 
+// The labels are numbers with the label digits of labdig in the current
+// character height: "10.00" is wider than "10", and twice the height
+// doubles the width.
+TEST_F(Box3dTest, LabelsFollowTheDigitsAndTheHeight) {
+  struct Case {
+    int digits, height;
+  };
+  std::vector<double> widths;
+  for (const Case& t : {Case{-1, 30}, Case{2, 30}, Case{-1, 60}}) {
+    std::remove("korvan.met");
+    open();
+    height(t.height);
+    labdig(t.digits, "Z");
+    axsclr(kLabel[2], "LABE", "Z");
+    axes3d(0, 4, 0, 1, 0, 4, 0, 1, 0, 10, 0, 5);
+    const bool drawsText = textDraws();
+    endgrf();
+    const std::vector<Line> lines = close();
+    if (!drawsText) GTEST_SKIP() << "the text layer draws nothing yet";
+    double x0 = 1e18, x1 = -1e18;
+    for (const Line& l : lines)
+      if (l.colour == kLabel[2]) {
+        x0 = std::min({x0, l.x1, l.x2});
+        x1 = std::max({x1, l.x1, l.x2});
+      }
+    ASSERT_LT(x0, x1) << "z labels drawn";
+    widths.push_back(x1 - x0);
+  }
+  EXPECT_GT(widths[1], widths[0] + 2 * 30 * 0.5) << "three more characters";
+  EXPECT_NEAR(widths[2], 2 * widths[0], 0.15 * widths[0]);
+}
+
 // A step of 0, one that would give more than 50 labels and one of the
 // wrong sign each warn; that axis has no labels, the others keep theirs,
 // and the box takes surfaces.
