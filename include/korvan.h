@@ -554,7 +554,11 @@ void heatmp_(const float* zmat, const int* nx, const int* ny, const float* zmin,
 void colkey(const char* cpos);
 void colkey_(const char* cpos, int len);
 /* 3-D: camera sets the view (degrees; elevation -90..90), axes3d the box at
- * level 1 in the axis rectangle (level 2 after it), then the surfaces. */
+ * level 1 in the axis rectangle (level 2 after it), then the surfaces. The
+ * box's x and y axes lie on its lower edges as seen, z on an upright edge at
+ * one side; they are labelled as graf labels its axes (from xor in steps of
+ * xstep, with labdig, height and the names of name(..., "X"|"Y"|"Z")), all
+ * outside the box. */
 /** 1-3: Sets the view of the 3-D box by azimuth and elevation in degrees. */
 void camera(float azim, float elev);
 void camera_(const float* azim, const float* elev);

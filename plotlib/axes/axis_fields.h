@@ -52,7 +52,9 @@ struct AxisFields {
   AxisSettings axis[3];     // X, Y, Z
 
   // scaling of the current axis system (X, Y)
-  float axisA[2], axisE[2], axisOr[2], axisStep[2];
+  float axisA[2], axisE[2], axisOr[2];
+  float axisStep[3];        // the third: the z step of the 3-D box
+                            // (label texts of a time axis read it)
   float axisFactor[2];      // (length - 1) / (E - A)
   float axisOrigin[2];      // plot coordinates to which A maps
   float axisRange[2][2];    // the ends in ascending order (values, not logs)

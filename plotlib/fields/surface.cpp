@@ -17,51 +17,12 @@
 #include "draw/fill.h"
 #include "draw/pipeline.h"
 #include "fields/fields.h"
+#include "fields/view3d.h"
 #include "korvan.h"
 
 namespace korvan {
 
 namespace {
-
-struct View {
-  double r[3], s[3], d[3];  // screen right, screen up, towards the viewer
-  double cx, cy, scale;
-};
-
-View viewOf(const Global& g) {
-  const double rad = 3.141592653589793 / 180.0;
-  const double a = g.viewAzimuth * rad, e = g.viewElevation * rad;
-  View v{};
-  v.d[0] = std::cos(e) * std::cos(a);
-  v.d[1] = std::cos(e) * std::sin(a);
-  v.d[2] = std::sin(e);
-  v.r[0] = -std::sin(a);
-  v.r[1] = std::cos(a);
-  v.r[2] = 0;
-  v.s[0] = -std::sin(e) * std::cos(a);
-  v.s[1] = -std::sin(e) * std::sin(a);
-  v.s[2] = std::cos(e);
-  // The cube -1..1 fits the axis rectangle whatever the view.
-  v.cx = g.axisPosX + g.axisLenX / 2.0;
-  v.cy = g.axisPosY - g.axisLenY / 2.0;
-  const double reach = std::sqrt(3.0);
-  v.scale = std::min(g.axisLenX, g.axisLenY) / (2.0 * reach);
-  return v;
-}
-
-// A user point in the box's unit cube -1..1.
-void unit(const Global& g, double x, double y, double z, double u[3]) {
-  const double p[3] = {x, y, z};
-  for (int k = 0; k < 3; ++k) u[k] = 2.0 * (p[k] - g.box3d[k][0]) / (g.box3d[k][1] - g.box3d[k][0]) - 1.0;
-}
-
-void project(const View& v, const double u[3], float* px, float* py, double* depth) {
-  const double sx = v.r[0] * u[0] + v.r[1] * u[1] + v.r[2] * u[2];
-  const double sy = v.s[0] * u[0] + v.s[1] * u[1] + v.s[2] * u[2];
-  *depth = v.d[0] * u[0] + v.d[1] * u[1] + v.d[2] * u[2];
-  *px = static_cast<float>(v.cx + v.scale * sx);
-  *py = static_cast<float>(v.cy - v.scale * sy);
-}
 
 bool surfaceReady(Global& g, const float* x, int nx, const float* y, int ny, const float* z) {
   if (!g.box3dSet) {
@@ -287,44 +248,6 @@ void camera(float azim, float elev) {
   gp->viewElevation = elev;
 }
 
-void axes3d(float xa, float xe, float xor_, float xstep, float ya, float ye, float yor,
-            float ystep, float za, float ze, float zor, float zstep) {
-  Global* gp = jqqlev(1, 1, "axes3d");
-  if (!gp) return;
-  Global& g = *gp;
-  const float r[3][4] = {{xa, xe, xor_, xstep}, {ya, ye, yor, ystep}, {za, ze, zor, zstep}};
-  for (const auto& a : r)
-    if (!(std::fabs(a[1] - a[0]) > 0) || !std::isfinite(a[0]) || !std::isfinite(a[1])) {
-      warnin(g, 10);
-      return;
-    }
-  for (int k = 0; k < 3; ++k) {
-    g.box3d[k][0] = r[k][0];
-    g.box3d[k][1] = r[k][1];
-  }
-  g.box3dSet = 1;
-  // The three back faces of the box: the edges that do not meet the corner
-  // nearest the viewer.
-  const View v = viewOf(g);
-  float px[8], py[8];
-  double depth[8];
-  int nearest = 0;
-  for (int c = 0; c < 8; ++c) {
-    const double u[3] = {c & 1 ? 1.0 : -1.0, c & 2 ? 1.0 : -1.0, c & 4 ? 1.0 : -1.0};
-    project(v, u, &px[c], &py[c], &depth[c]);
-    if (depth[c] > depth[nearest]) nearest = c;
-  }
-  for (int c = 0; c < 8; ++c)
-    for (int bit = 1; bit < 8; bit <<= 1) {
-      const int d = c | bit;
-      if (d == c || c == nearest || d == nearest) continue;
-      strtqq(g, px[c], py[c]);
-      connqq(g, px[d], py[d]);
-    }
-  qqstrk(g);
-  g.level = 2;
-}
-
 void mesh3d(const float* xray, int nx, const float* yray, int ny, const float* zmat) {
   Global* gp = jqqlev(2, 3, "mesh3d");
   if (!gp || !surfaceReady(*gp, xray, nx, yray, ny, zmat)) return;
@@ -346,11 +269,6 @@ void surf3d(const float* xray, int nx, const float* yray, int ny, const float* z
 }
 
 void camera_(const float* azim, const float* elev) { camera(*azim, *elev); }
-void axes3d_(const float* xa, const float* xe, const float* xor_, const float* xstep,
-             const float* ya, const float* ye, const float* yor, const float* ystep,
-             const float* za, const float* ze, const float* zor, const float* zstep) {
-  axes3d(*xa, *xe, *xor_, *xstep, *ya, *ye, *yor, *ystep, *za, *ze, *zor, *zstep);
-}
 void mesh3d_(const float* xray, const int* nx, const float* yray, const int* ny, const float* zmat) {
   mesh3d(xray, *nx, yray, *ny, zmat);
 }

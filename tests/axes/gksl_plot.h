@@ -19,22 +19,24 @@ namespace korvan::test {
 
 struct Line {
   double x1, y1, x2, y2;
+  int colour = -1;  // the colour index it was drawn in; -1 before any change
   bool vertical() const { return std::fabs(x1 - x2) < 0.01; }
   bool horizontal() const { return std::fabs(y1 - y2) < 0.01; }
 };
 
 // The segments of a "GKSL" file: fields below 1.5 are coordinates scaled to
 // the longer page side; 2 and 3 give the pen of the point before them and
-// of those after it; larger codes (colours, the end) carry no point.
+// of those after it; larger codes carry no point: 10..98 set colour 1..89
+// (each 99 before them adds 89), 9 ends the file.
 inline std::vector<Line> readMetafile(const std::string& file, double w = 2969, double h = 2099) {
   std::vector<Line> out;
   std::vector<double> coords;
   std::size_t pos = file.find('\n');
   double px = 0, py = 0;
   bool have = false;
-  int mode = 3;
+  int mode = 3, colour = -1, bank = 0;
   auto point = [&](double x, double y, int m) {
-    if (m == 2 && have) out.push_back({px, py, x, y});
+    if (m == 2 && have) out.push_back({px, py, x, y, colour});
     px = x;
     py = y;
     have = true;
@@ -59,6 +61,14 @@ inline std::vector<Line> readMetafile(const std::string& file, double w = 2969, 
       }
     } else if (std::fabs(v - 2) < 1e-6 || std::fabs(v - 3) < 1e-6) {
       mode = static_cast<int>(std::lround(v));
+    } else if (std::fabs(v - 99) < 1e-6) {
+      bank += 89;
+    } else if (v > 9.5 && v < 98.5) {
+      // The colour holds from the point that follows it.
+      if (pending) point(pendingX, pendingY, mode);
+      pending = false;
+      colour = (bank + static_cast<int>(std::lround(v)) - 9) % 256;
+      bank = 0;
     }
   }
   if (pending) point(pendingX, pendingY, mode);
