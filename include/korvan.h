@@ -562,7 +562,7 @@ void colkey_(const char* cpos, int len);
 /** 1-3: Sets the view of the 3-D box by azimuth and elevation in degrees. */
 void camera(float azim, float elev);
 void camera_(const float* azim, const float* elev);
-/** 1: Defines a 3-D axis box and draws its back faces. */
+/** 1: Defines a 3-D axis box and draws its back edges, ticks, labels and names. */
 void axes3d(float xa, float xe, float xor_, float xstep, float ya, float ye, float yor,
             float ystep, float za, float ze, float zor, float zstep);
 void axes3d_(const float* xa, const float* xe, const float* xor_, const float* xstep,
