@@ -425,6 +425,12 @@ void PdfDriver::colour(Global& g, int index) {
   qqpdf3(r, gr, b, 1);
 }
 
+bool PdfDriver::rgb(Global&, int r, int gr, int b) {
+  qqpdf3(r, gr, b, 0);
+  qqpdf3(r, gr, b, 1);
+  return true;
+}
+
 void PdfDriver::width(Global& g, int n) {
   g.lineWidth = -n;
   int w = std::max(static_cast<int>(2.0f * static_cast<float>(n) * g.unitScale), 5);
