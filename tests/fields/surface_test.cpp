@@ -7,10 +7,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
 
+#include "devices/raster/raster_driver.h"
 #include "fields/fields_plot.h"
 
 namespace korvan::test {
@@ -45,8 +48,14 @@ struct WallScene {
 
 class SurfaceTest : public FieldPlot {
  protected:
+  // No output of an earlier plot stays: a new one would take a new name.
+  static void fresh() {
+    for (const auto& e : std::filesystem::directory_iterator("."))
+      if (e.path().filename().string().rfind("korvan.", 0) == 0) std::filesystem::remove(e.path());
+  }
   // The box alone (draw false) or with the surface, on a format.
   static void plot(const char* format, const WallScene& s, Kind kind, bool draw = true) {
+    fresh();
     qqsglb(1);
     metafl(format);
     korini();
@@ -155,6 +164,7 @@ TEST_F(SurfaceTest, VectorFilesShowTheSamePictureInEveryReader) {
   } cases[] = {{Kind::Surface, 2000}, {Kind::Lit, 2000}, {Kind::Mesh, 150}};
   for (const Case& c : cases) {
     const std::string what = c.kind == Kind::Mesh ? "mesh3d" : c.kind == Kind::Lit ? "lit surf3d" : "surf3d";
+    fresh();
     for (const char* format : {"PDF", "SVG", "EPS"}) {
       qqsglb(1);
       metafl(format);
@@ -199,6 +209,223 @@ TEST_F(SurfaceTest, VectorFilesShowTheSamePictureInEveryReader) {
         EXPECT_LT(diff / pics[a].rgb.size(), 8.0) << what << ": readers " << a << " and " << b;
       }
   }
+}
+
+// A roof along x seen from the front above: its two faces have the same
+// heights and so the same colours, and lie left and right of the page's
+// middle; only the light tells them apart.
+struct Brightness {
+  double left = 0, right = 0;
+};
+
+Brightness faces(const Picture& p) {
+  const int middle = p.px(1350);
+  double sum[2] = {0, 0};
+  long count[2] = {0, 0};
+  for (int y = 0; y < p.h; ++y)
+    for (int x = 0; x < p.w; ++x) {
+      if (std::abs(x - middle) < p.w / 60) continue;
+      const std::size_t k = 3 * (static_cast<std::size_t>(y) * p.w + x);
+      const int r = p.rgb[k], g = p.rgb[k + 1], b = p.rgb[k + 2];
+      if (std::max({r, g, b}) - std::min({r, g, b}) < 40) continue;  // not the surface
+      const int side = x < middle ? 0 : 1;
+      sum[side] += std::max({r, g, b});
+      ++count[side];
+    }
+  EXPECT_GT(count[0], 100);
+  EXPECT_GT(count[1], 100);
+  return {sum[0] / std::max(count[0], 1L), sum[1] / std::max(count[1], 1L)};
+}
+
+class LightTest : public SurfaceTest {
+ protected:
+  void TearDown() override {
+    qqvopt(0, 0, 0);
+    SurfaceTest::TearDown();
+  }
+  // The roof on a format, lit from litdir (azim, 20) when lit.
+  static void roof(const char* format, bool lit, float azim, const char* off = nullptr) {
+    const int n = 21;
+    std::vector<float> x(n), y(n), z(n * n);
+    for (int i = 0; i < n; ++i) x[i] = y[i] = -2.0f + 4.0f * i / (n - 1);
+    for (int j = 0; j < n; ++j)
+      for (int i = 0; i < n; ++i) z[i + j * n] = 1 - std::fabs(y[j]) / 2;
+    fresh();
+    qqsglb(1);
+    metafl(format);
+    korini();
+    qqgglb().protocolOn = 0;
+    axspos(500, 1900);
+    axslen(1700, 1700);
+    camera(0, 40);
+    if (lit) {
+      light("ON");
+      litdir(azim, 20);
+    }
+    if (off) light(off);
+    axes3d(-2, 2, -2, 1, -2, 2, -2, 1, 0, 1, 0, 0.5f);
+    const int before = qqgglb().currentColour;
+    surf3d(x.data(), n, y.data(), n, z.data());
+    EXPECT_EQ(qqgglb().currentColour, before);
+    endgrf();
+    korfin();
+  }
+  static Picture ppm() {
+    Picture p;
+    EXPECT_TRUE(p.read("korvan.ppm"));
+    return p;
+  }
+};
+
+// Light from +y (the page's right) brightens the right face, light from -y
+// the left one; on a true-colour PPM and on a PDF through pdftoppm.
+TEST_F(LightTest, TheFaceTowardsTheLightIsBrighter) {
+  qqvopt(1, 0, 0);
+  const bool reader = shell("command -v pdftoppm");
+  for (float azim : {90.0f, -90.0f}) {
+    roof("PPM", true, azim);
+    std::vector<Brightness> seen = {faces(ppm())};
+    if (reader) {
+      roof("PDF", true, azim);
+      ASSERT_TRUE(shell("pdftoppm -r 40 -singlefile korvan.pdf lit"));
+      seen.push_back(faces([] {
+        Picture p;
+        EXPECT_TRUE(p.read("lit.ppm"));
+        return p;
+      }()));
+    }
+    for (const Brightness& b : seen) {
+      if (azim > 0)
+        EXPECT_GT(b.right, b.left + 20) << "light from the right";
+      else
+        EXPECT_GT(b.left, b.right + 20) << "light from the left";
+    }
+  }
+  // Without light both faces look alike.
+  roof("PPM", false, 0);
+  const Brightness plain = faces(ppm());
+  EXPECT_NEAR(plain.left, plain.right, 3);
+}
+
+// Light off is the picture of old to the byte, on the raster and on the
+// vector formats; palette rasters take the nearest table entries.
+TEST_F(LightTest, LightOffChangesNothing) {
+  for (const char* format : {"PPM", "SVG"}) {
+    const std::string name = std::string("korvan.") + (format[0] == 'P' ? "ppm" : "svg");
+    roof(format, false, 0);
+    const std::string plain = slurp(name);
+    std::remove(name.c_str());
+    roof(format, true, 90, "OFF");
+    EXPECT_EQ(plain, slurp(name)) << format;
+    std::remove(name.c_str());
+    roof(format, true, 90);
+    EXPECT_NE(plain, slurp(name)) << format;
+    std::remove(name.c_str());
+  }
+}
+
+// mshclr paints the mesh lines in a table colour and leaves the current
+// colour as it was; -1 gives the current colour back.
+TEST_F(SurfaceTest, MeshColourPaintsTheLinesOnly) {
+  const WallScene s(0.3f, 0.9f);
+  auto count = [&](int nclr, std::uint32_t rgb) {
+    fresh();
+    qqsglb(1);
+    metafl("PPM");
+    korini();
+    qqgglb().protocolOn = 0;
+    axspos(500, 1900);
+    axslen(1700, 1700);
+    mshclr(nclr);
+    axes3d(-2, 2, -2, 1, -2, 2, -2, 1, 0, 1, 0, 0.5f);
+    const int before = qqgglb().currentColour;
+    mesh3d(s.x.data(), s.n, s.y.data(), s.n, s.z.data());
+    EXPECT_EQ(qqgglb().currentColour, before);
+    endgrf();
+    korfin();
+    Picture p;
+    EXPECT_TRUE(p.read("korvan.ppm"));
+    long n = 0;
+    for (int y = 0; y < p.h; ++y)
+      for (int x = 0; x < p.w; ++x) n += p.at(x, y) == rgb;
+    return n;
+  };
+  qqsglb(1);
+  metafl("PPM");
+  korini();
+  const std::uint32_t entry = static_cast<std::uint32_t>(qqgglb().colourTable[200]) & 0xFFFFFF;
+  korfin();
+  EXPECT_GT(count(200, entry), 1000);
+  EXPECT_EQ(count(-1, entry), 0);
+  // On the text metafile the line colour goes out and comes back.
+  fresh();
+  open();
+  axspos(500, 1900);
+  axslen(1700, 1700);
+  mshclr(200);
+  axes3d(-2, 2, -2, 1, -2, 2, -2, 1, 0, 1, 0, 0.5f);
+  const int before = qqgglb().currentColour;
+  mesh3d(s.x.data(), s.n, s.y.data(), s.n, s.z.data());
+  EXPECT_EQ(qqgglb().currentColour, before);
+  endgrf();
+  korfin();
+}
+
+// The settings: ranges, keywords, levels, and korini sets them back.
+TEST_F(SurfaceTest, SurfaceSettingsWarnAndReset) {
+  struct Case {
+    std::function<void()> call;
+    const char* warning;
+  } cases[] = {
+      {[] { mshclr(256); }, "Warning   2"},
+      {[] { mshclr(-2); }, "Warning   2"},
+      {[] { litdir(0, 91); }, "Warning   2"},
+      {[] { litdir(0, -90.5f); }, "Warning   2"},
+      {[] { litdir(std::numeric_limits<float>::quiet_NaN(), 0); }, "Warning   2"},
+      {[] { light("DIM"); }, "Warning"},
+      {[] { light(nullptr); }, "Warning"},
+  };
+  open();
+  Global& g = qqgglb();
+  EXPECT_EQ(g.meshColour, -1);
+  EXPECT_EQ(g.lightOn, 0);
+  EXPECT_FLOAT_EQ(g.lightAzimuth, 0);
+  EXPECT_FLOAT_EQ(g.lightElevation, 45);
+  for (const Case& c : cases) {
+    const std::string said = output(c.call);
+    EXPECT_NE(said.find(c.warning), std::string::npos) << said;
+  }
+  EXPECT_EQ(g.meshColour, -1) << "bad calls change nothing";
+  EXPECT_EQ(g.lightOn, 0);
+  EXPECT_FLOAT_EQ(g.lightElevation, 45);
+  const std::string quiet = output([] {
+    mshclr(7);
+    light("on");
+    litdir(-30, -90);
+  });
+  EXPECT_EQ(quiet.find("Warning"), std::string::npos) << quiet;
+  EXPECT_EQ(g.meshColour, 7);
+  EXPECT_EQ(g.lightOn, 1);
+  EXPECT_FLOAT_EQ(g.lightAzimuth, -30);
+  EXPECT_FLOAT_EQ(g.lightElevation, -90);
+  const int byAddress = 12, offLen = 3;
+  const float a = 10, e = 5;
+  mshclr_(&byAddress);
+  light_("OFFxx", offLen);
+  litdir_(&a, &e);
+  EXPECT_EQ(g.meshColour, 12);
+  EXPECT_EQ(g.lightOn, 0);
+  EXPECT_FLOAT_EQ(g.lightAzimuth, 10);
+  korfin();
+  metafl("GKSL");
+  korini();
+  EXPECT_EQ(g.meshColour, -1);
+  EXPECT_EQ(g.lightOn, 0);
+  EXPECT_FLOAT_EQ(g.lightAzimuth, 0);
+  EXPECT_FLOAT_EQ(g.lightElevation, 45);
+  korfin();
+  const std::string early = output([] { mshclr(3); });
+  EXPECT_NE(early.find("Warning   3"), std::string::npos) << "level 0: " << early;
 }
 
 TEST_F(SurfaceTest, BadCallsWarn) {

@@ -101,6 +101,8 @@ class PdfDriver : public Driver {
   bool drawing_ = false;
   float moveX_ = 0.0f, moveY_ = 0.0f;
   int fill_[3] = {-1, -1, -1};
+  // a colour by value (rgb) in force until the next colour(); -1: none
+  int byValue_[3] = {-1, -1, -1};
   bool ended_ = true;
 };
 
