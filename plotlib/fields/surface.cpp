@@ -8,12 +8,11 @@
 // light("ON") surf3d shades each cell by its slope to the light.
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <vector>
 
+#include "core/colour_entry.h"
 #include "core/state.h"
 #include "core/wrap.h"
-#include "core/colour_entry.h"
 #include "devices/driver.h"
 #include "devices/raster/raster.h"
 #include "draw/colour.h"
