@@ -1,7 +1,7 @@
 // Speed of the fields layer: contours and filled bands of a 1000 x 1000
 // grid at 20 levels on the file-less raster output, and the Delaunay
-// triangulation of 10^5 and 10^6 random points, and a shaded 200 x 200
-// surface written to PNG and PDF.
+// triangulation of 10^5 and 10^6 random points, a shaded 200 x 200 surface
+// written to PNG and PDF, and its mesh with hidden lines to PDF.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -96,8 +96,9 @@ void BM_DelaunayGrid(benchmark::State& state) {
 }
 BENCHMARK(BM_DelaunayGrid)->Arg(1000)->Unit(benchmark::kMillisecond);
 
-// A 200 x 200 surface coloured by height, the whole plot to a file.
-void BM_Surface(benchmark::State& state, const char* format) {
+// A 200 x 200 surface coloured by height (or its mesh), the whole plot to a
+// file.
+void BM_Surface(benchmark::State& state, const char* format, bool mesh) {
   const int n = 200;
   std::vector<float> x(n), y(n), z(static_cast<std::size_t>(n) * n);
   for (int i = 0; i < n; ++i) x[i] = y[i] = -3.0f + 6.0f * i / (n - 1);
@@ -114,7 +115,10 @@ void BM_Surface(benchmark::State& state, const char* format) {
     axspos(400, 1950);
     axslen(1800, 1800);
     axes3d(-3, 3, -3, 1, -3, 3, -3, 1, -0.3f, 1.3f, 0, 0.5f);
-    surf3d(x.data(), n, y.data(), n, z.data());
+    if (mesh)
+      mesh3d(x.data(), n, y.data(), n, z.data());
+    else
+      surf3d(x.data(), n, y.data(), n, z.data());
     endgrf();
     korfin();
     std::remove(format[1] == 'N' ? "korvan.png" : "korvan.pdf");
@@ -122,7 +126,8 @@ void BM_Surface(benchmark::State& state, const char* format) {
   korvan::qqsglb(1);
   state.SetItemsProcessed(state.iterations() * (n - 1) * (n - 1));
 }
-BENCHMARK_CAPTURE(BM_Surface, png, "PNG")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Surface, pdf, "PDF")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Surface, png, "PNG", false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Surface, pdf, "PDF", false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Surface, mesh_pdf, "PDF", true)->Unit(benchmark::kMillisecond);
 
 }  // namespace

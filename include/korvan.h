@@ -576,6 +576,19 @@ void mesh3d_(const float* xray, const int* nx, const float* yray, const int* ny,
 void surf3d(const float* xray, int nx, const float* yray, int ny, const float* zmat);
 void surf3d_(const float* xray, const int* nx, const float* yray, const int* ny,
              const float* zmat);
+/* mshclr: -1 (the default) draws the mesh in the current colour. light "ON"
+ * shades surf3d's cells by their slope to the light, which comes from
+ * litdir's azimuth and elevation in the box's frame like camera (default 0
+ * and 45: from the x side, half way up); "OFF" is the default. */
+/** 1-3: Sets the colour of mesh3d's lines (-1 the current colour). */
+void mshclr(int nclr);
+void mshclr_(const int* nclr);
+/** 1-3: Switches the shading of surf3d's cells by a light "ON" or "OFF". */
+void light(const char* cmode);
+void light_(const char* cmode, int len);
+/** 1-3: Sets the direction the light comes from by azimuth and elevation in degrees. */
+void litdir(float azim, float elev);
+void litdir_(const float* azim, const float* elev);
 
 #ifdef __cplusplus
 }

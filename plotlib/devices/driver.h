@@ -41,6 +41,11 @@ class Driver {
   virtual void flush(Global&) {}
   // The colour index becomes current (g.currentColour still holds the old one).
   virtual void colour(Global&, int /*index*/) {}
+  // A colour by value (components 0..255) for what follows, outside the
+  // table; g.currentColour stays. False where the device has only its
+  // table: the caller then takes the nearest entry. The caller sets the
+  // current colour again when it is done.
+  virtual bool rgb(Global&, int /*r*/, int /*g*/, int /*b*/) { return false; }
   // The whole colour table was loaded (palette devices).
   virtual void palette(Global&) {}
   // linwid: the device-group part, after the open stroke was flushed. The

@@ -15,6 +15,10 @@ struct FieldFields {
   int box3dSet;           // 1 after axes3d in this axis system
   float box3d[3][2];      // the ranges of x, y and z
   int box3dX, box3dY, box3dW, box3dH;  // the box's place on the page
+  // surfaces (mshclr, light, litdir)
+  int meshColour;         // colour index of mesh3d's lines, -1 the current colour
+  int lightOn;            // 1: surf3d shades its cells
+  float lightAzimuth, lightElevation;  // degrees, where the light comes from
   // colour key (heatmp, isobnd, surf3d)
   int keySet;             // 1 after a routine coloured by values
   float keyMin, keyMax;

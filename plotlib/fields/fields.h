@@ -1,6 +1,7 @@
 // Internal routines of the fields layer: contours and bands on grids and
-// triangulations, the Delaunay triangulation, the z-buffer and the hidden
-// line stages of the 3-D surfaces.
+// triangulations, the Delaunay triangulation and the sort of point lists.
+// The z-buffer and the hidden-line stages of the 3-D surfaces are in
+// zbuffer.h.
 #pragma once
 
 #include <cstddef>

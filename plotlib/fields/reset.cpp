@@ -9,6 +9,10 @@ void resfld(Global& g) {
   g.viewAzimuth = 40.0f;
   g.viewElevation = 30.0f;
   g.box3dSet = 0;
+  g.meshColour = -1;
+  g.lightOn = 0;
+  g.lightAzimuth = 0.0f;
+  g.lightElevation = 45.0f;
   g.keySet = 0;
   g.keyMin = 0.0f;
   g.keyMax = 1.0f;

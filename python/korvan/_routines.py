@@ -158,4 +158,7 @@ ROUTINES = (
     ('axes3d', '', (('xa', 'f', '', ''), ('xe', 'f', '', ''), ('xor_', 'f', '', ''), ('xstep', 'f', '', ''), ('ya', 'f', '', ''), ('ye', 'f', '', ''), ('yor', 'f', '', ''), ('ystep', 'f', '', ''), ('za', 'f', '', ''), ('ze', 'f', '', ''), ('zor', 'f', '', ''), ('zstep', 'f', '', '')), 'fields', '1', 'Defines a 3-D axis box and draws its back edges, ticks, labels and names.'),
     ('mesh3d', '', (('xray', 'arr', 'f', 'nx'), ('nx', 'len', '', ''), ('yray', 'arr', 'f', 'ny'), ('ny', 'len', '', ''), ('zmat', 'mat', 'f', 'nx ny')), 'fields', '2-3', 'Draws a surface over a grid as a mesh with hidden lines removed.'),
     ('surf3d', '', (('xray', 'arr', 'f', 'nx'), ('nx', 'len', '', ''), ('yray', 'arr', 'f', 'ny'), ('ny', 'len', '', ''), ('zmat', 'mat', 'f', 'nx ny')), 'fields', '2-3', 'Draws a surface over a grid coloured by height, near cells over far ones.'),
+    ('mshclr', '', (('nclr', 'i', '', ''),), 'fields', '1-3', "Sets the colour of mesh3d's lines (-1 the current colour)."),
+    ('light', '', (('cmode', 'str', '', ''),), 'fields', '1-3', 'Switches the shading of surf3d\'s cells by a light "ON" or "OFF".'),
+    ('litdir', '', (('azim', 'f', '', ''), ('elev', 'f', '', '')), 'fields', '1-3', 'Sets the direction the light comes from by azimuth and elevation in degrees.'),
 )

@@ -400,8 +400,8 @@ void PdfDriver::polygon(Global& g, const float* xs, const float* ys, int n) {
   if (n < 1) return;
   // A box may have left its own colour as the filling colour: the polygon
   // is filled in the current colour.
-  int r, gr, b;
-  entryRgb(g, g.currentColour, r, gr, b);
+  int r = byValue_[0], gr = byValue_[1], b = byValue_[2];
+  if (r < 0) entryRgb(g, g.currentColour, r, gr, b);
   qqpdf3(r, gr, b, 1);
   xjdraw(g, xs[0], ys[0], 3);
   for (int k = 1; k < n; ++k) xjdraw(g, xs[k], ys[k], 2);
@@ -419,10 +419,20 @@ void PdfDriver::box(Global& g, float x1, float y1, float x2, float y2, int colou
 }
 
 void PdfDriver::colour(Global& g, int index) {
+  byValue_[0] = -1;
   int r, gr, b;
   entryRgb(g, index, r, gr, b);
   qqpdf3(r, gr, b, 0);
   qqpdf3(r, gr, b, 1);
+}
+
+bool PdfDriver::rgb(Global&, int r, int gr, int b) {
+  byValue_[0] = r;
+  byValue_[1] = gr;
+  byValue_[2] = b;
+  qqpdf3(r, gr, b, 0);
+  qqpdf3(r, gr, b, 1);
+  return true;
 }
 
 void PdfDriver::width(Global& g, int n) {

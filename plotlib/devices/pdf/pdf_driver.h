@@ -7,7 +7,7 @@
 //   point    qqpdf2: paths (m, l, S), close and fill (h f*), width (w)
 //   polygon  move, draws and close-and-fill in the current colour
 //   box      qqpdf3 filling colour, then qqpdf4 (re f)
-//   colour   stroking and filling colour (RG, rg)
+//   colour   stroking and filling colour (RG, rg); rgb the same by value
 //   width    pen code 6 with the width in points
 //   finish   qqpdf2 op 1: page, page tree, catalogue, info, xref, trailer
 #pragma once
@@ -32,6 +32,7 @@ class PdfDriver : public Driver {
   void polygon(Global& g, const float* xs, const float* ys, int n) override;
   void box(Global& g, float x1, float y1, float x2, float y2, int colour) override;
   void colour(Global& g, int index) override;
+  bool rgb(Global& g, int r, int gr, int b) override;
   void width(Global& g, int n) override;
   int finish(Global& g) override;
 
@@ -100,6 +101,8 @@ class PdfDriver : public Driver {
   bool drawing_ = false;
   float moveX_ = 0.0f, moveY_ = 0.0f;
   int fill_[3] = {-1, -1, -1};
+  // a colour by value (rgb) in force until the next colour(); -1: none
+  int byValue_[3] = {-1, -1, -1};
   bool ended_ = true;
 };
 

@@ -266,6 +266,12 @@ void PostScriptDriver::colour(Global& g, int index) {
   qqpsrec(g, "%3d %3d %3d f ", r, gr, b);
 }
 
+bool PostScriptDriver::rgb(Global& g, int r, int gr, int b) {
+  drwpsc(g, 0.0f, 0.0f, 9);
+  qqpsrec(g, "%3d %3d %3d f ", r, gr, b);
+  return true;
+}
+
 void PostScriptDriver::width(Global& g, int n) {
   g.lineWidth = -n;
   drwpsc(g, 0.0f, 0.0f, 9);

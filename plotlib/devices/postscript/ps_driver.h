@@ -6,7 +6,7 @@
 //   open     page set-up: orientation, page scale, inipsc
 //   point    the path buffer drwpsc (50 points per stroked path)
 //   polygon  even-odd filled path
-//   box      "e" record; colour "f" record; width "cm setlinewidth"
+//   box      "e" record; colour and rgb "f" record; width "cm setlinewidth"
 //   finish   pending path, "showpage"
 #pragma once
 
@@ -26,6 +26,7 @@ class PostScriptDriver : public Driver {
   void polygon(Global& g, const float* xs, const float* ys, int n) override;
   void box(Global& g, float x1, float y1, float x2, float y2, int colour) override;
   void colour(Global& g, int index) override;
+  bool rgb(Global& g, int r, int gr, int b) override;
   void width(Global& g, int n) override;
   int finish(Global& g) override;
 

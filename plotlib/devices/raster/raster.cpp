@@ -295,6 +295,21 @@ void VirtualRaster::qqvwpx(int x, int y, int index) {
   }
 }
 
+void VirtualRaster::qqvwrgb(int x, int y, std::uint32_t rgb) {
+  if (!pixels_ || x < 0 || y < 0 || x >= width_ || y >= height_) return;
+  const int r = static_cast<int>((rgb >> 16) & 255), g = static_cast<int>((rgb >> 8) & 255),
+            b = static_cast<int>(rgb & 255);
+  std::uint8_t* p = pixels_ + static_cast<std::size_t>(y) * stride_;
+  if (trueColour()) {
+    p += 3 * x;
+    p[0] = static_cast<std::uint8_t>(r);
+    p[1] = static_cast<std::uint8_t>(g);
+    p[2] = static_cast<std::uint8_t>(b);
+  } else {
+    p[x] = static_cast<std::uint8_t>(nearest(r, g, b));
+  }
+}
+
 int VirtualRaster::qqvrpx(int x, int y) {
   if (!pixels_ || x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
   const std::uint8_t* p = pixels_ + static_cast<std::size_t>(y) * stride_;

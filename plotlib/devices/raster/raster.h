@@ -5,6 +5,7 @@
 //   qqvclr, qqvvlt             current colour, colour table
 //   qqvlin, qqvfll, qqvftr     line, rectangle, triangle
 //   qqvwpx, qqvrpx             one pixel
+//   qqvwrgb                    one pixel by value (true colour)
 //   qqvrow, qqvrdr             rows in, rows out (indices or R, G, B)
 //
 // Two modes: true colour (3 bytes R, G, B per pixel) and palette (1 byte, a
@@ -66,6 +67,8 @@ class VirtualRaster : public RowReader {
   void qqvftr(const int xs[3], const int ys[3], int index);
 
   void qqvwpx(int x, int y, int index);
+  // One pixel of colour 0xRRGGBB; a palette raster takes the nearest entry.
+  void qqvwrgb(int x, int y, std::uint32_t rgb);
   int qqvrpx(int x, int y);
 
   void qqvrow(const std::uint8_t* data, int x, int y, int n);

@@ -567,6 +567,8 @@ void qqwspx(int x, int y) {
   w.buffer.setPixel(x, y, s.colour);
 }
 
+std::uint32_t qqwpxv(int index) { return mapColour(index); }
+
 // ---- the driver object of one plot ----
 
 void ScreenDriver::open(Global& g) {

@@ -67,6 +67,9 @@ std::uint32_t qqwrgb(int x, int y);
 // without a window); and one pixel in the pen's colour.
 bool qqwbuf(platform::Surface* buffer, std::uint32_t* pen);
 void qqwspx(int x, int y);
+// The pixel value of a colour index in the current colour mode (what the
+// back buffer holds for it).
+std::uint32_t qqwpxv(int index);
 
 class ScreenDriver : public Driver {
  public:

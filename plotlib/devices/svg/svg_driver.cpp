@@ -230,6 +230,11 @@ void SvgDriver::colour(Global& g, int index) {
   qqsvg3(g, r, gr, b);
 }
 
+bool SvgDriver::rgb(Global& g, int r, int gr, int b) {
+  qqsvg3(g, r, gr, b);
+  return true;
+}
+
 void SvgDriver::width(Global& g, int n) {
   g.lineWidth = -n;
   qqsvg2(g, static_cast<float>(n), 0.0f, 6);

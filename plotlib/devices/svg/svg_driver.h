@@ -4,7 +4,7 @@
 //   open     device scale and the document start (qqsvg2 op 1)
 //   point    the point buffer qqsvg2: line and polyline elements
 //   polygon  polygon element in the current colour
-//   box      rect element (qqsvg4); colour qqsvg3; width qqsvg2 op 6
+//   box      rect element (qqsvg4); colour and rgb qqsvg3; width qqsvg2 op 6
 //   finish   document end and the file closed
 //
 // Strokes sit in groups that carry their colour and width; a colour or
@@ -25,6 +25,7 @@ class SvgDriver : public Driver {
   void polygon(Global& g, const float* xs, const float* ys, int n) override;
   void box(Global& g, float x1, float y1, float x2, float y2, int colour) override;
   void colour(Global& g, int index) override;
+  bool rgb(Global& g, int r, int gr, int b) override;
   void width(Global& g, int n) override;
   int finish(Global& g) override;
 
