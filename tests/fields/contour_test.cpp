@@ -406,5 +406,55 @@ TEST_F(BandTest, AFineFieldGoesToVectorFilesAsFewPolygonsThatEveryReaderFillsLik
   }
 }
 
+TEST_F(BandTest, RingsHoldAtPinchedHolesCornersOnLevelsAndTurnedAxes) {
+  // Whatever the rings look like, the polygons of all bands together cover
+  // exactly the cells with data, each polygon counterclockwise: holes that
+  // touch each other at a corner, corners exactly on a level, and an x axis
+  // that runs backwards must not change that.
+  const int n = 30;
+  auto areaOf = [&](const std::vector<float>& x, const std::vector<float>& z, const float* levs,
+                    int nlev) {
+    std::vector<float> y(n);
+    for (int j = 0; j < n; ++j) y[j] = -2 + 4.0f * j / (n - 1);
+    qqsglb(1);
+    axes("SVG");
+    isobnd(x.data(), n, y.data(), n, z.data(), levs, nlev);
+    korfin();
+    double sum = 0;
+    for (const auto& p : svgPolygons(slurp("korvan.svg"))) {
+      const double a = shoelace(p);
+      EXPECT_LT(a, 0);
+      sum -= a / 2;
+    }
+    std::remove("korvan.svg");
+    return sum;
+  };
+  std::vector<float> up(n), down(n);
+  for (int i = 0; i < n; ++i) up[i] = down[n - 1 - i] = -2 + 4.0f * i / (n - 1);
+  const std::vector<float> flat(n * n, 0.0f);
+  const float all[2] = {-100, 100};
+  const double cell = areaOf(up, flat, all, 2) / ((n - 1) * (n - 1));
+  ASSERT_GT(cell, 1);
+  for (bool backwards : {false, true}) {
+    std::vector<float> z(n * n);
+    for (int j = 0; j < n; ++j)
+      for (int i = 0; i < n; ++i) {
+        const float x = (backwards ? down : up)[i], y = -2 + 4.0f * j / (n - 1);
+        z[i + j * n] = std::round(3 * std::sin(1.7f * x) * std::cos(1.3f * y));
+      }
+    // Holes in pairs that meet at one corner only, and one on the border.
+    for (int k : {5 + 5 * n, 7 + 7 * n, 12 + 20 * n, 14 + 22 * n, 0 + 15 * n, 22 + 9 * n, 24 + 11 * n})
+      z[k] = std::numeric_limits<float>::quiet_NaN();
+    int cells = 0;
+    for (int j = 0; j + 1 < n; ++j)
+      for (int i = 0; i + 1 < n; ++i)
+        cells += !std::isnan(z[i + j * n] + z[i + 1 + j * n] + z[i + (j + 1) * n] + z[i + 1 + (j + 1) * n]);
+    const float onCorners[7] = {-3, -2, -1, 0, 1, 2, 3};
+    const float between[5] = {-3.5f, -1.5f, 0.5f, 1.5f, 3.5f};
+    EXPECT_NEAR(areaOf(backwards ? down : up, z, onCorners, 7) / cell, cells, 0.5) << backwards;
+    EXPECT_NEAR(areaOf(backwards ? down : up, z, between, 5) / cell, cells, 0.5) << backwards;
+  }
+}
+
 }  // namespace
 }  // namespace korvan::test
