@@ -617,8 +617,11 @@ void isolin(const float* xray, int nx, const float* yray, int ny, const float* z
   }
   g.level = 3;
   sclpax(g, 0);
-  LineCtx ctx{&g, zlev};
-  qqcntr(xray, nx, yray, ny, zmat, zlev, drawPolyline, &ctx);
+  {
+    LevelStyle style(g, zlev);
+    LineCtx ctx{&g, zlev};
+    qqcntr(xray, nx, yray, ny, zmat, zlev, drawPolyline, &ctx);
+  }
   sclpax(g, 1);
 }
 
