@@ -401,7 +401,7 @@ void bandEdges(const BandGrid& gr, int i, int j, const CellValues& c, int b, boo
   if (whole) {
     for (int k = 0; k < 4; ++k)
       if (gr.open(i, j, k))
-        rb.edge(cornerVertex(gr, i, j, k, rb), cornerVertex(gr, i, j, (k + 1) & 3, rb), j);
+        rb.edge(cornerVertex(gr, i, j, k, rb), cornerVertex(gr, i, j, (k + 1) & 3, rb), i, j);
     return;
   }
   const bool top = b == gr.nlev - 2;
@@ -425,7 +425,7 @@ void bandEdges(const BandGrid& gr, int i, int j, const CellValues& c, int b, boo
                for (int m = 0; m < n; ++m) {
                  const Event& to = ev[idx[(m + 1) % n]];
                  const int side = to.level < 0 ? (to.edge + 3) & 3 : to.edge;
-                 if (chord[m] || gr.open(i, j, side)) rb.edge(vid[m], vid[(m + 1) % n], j);
+                 if (chord[m] || gr.open(i, j, side)) rb.edge(vid[m], vid[(m + 1) % n], i, j);
                }
              });
 }
@@ -709,7 +709,7 @@ void isobnd(const float* xray, int nx, const float* yray, int ny, const float* z
     for (std::size_t k = 0; k < vband.size(); ++k) vband[k] = bandOf(zmat[k]);
     for (int j = 0; j + 1 < ny; ++j)
       for (int i = 0; i + 1 < nx; ++i) gr.ok[static_cast<std::size_t>(j) * (nx - 1) + i] = cellAt(zmat, nx, i, j).ok;
-    RingBuilder rb(ny - 1);
+    RingBuilder rb(nx - 1, ny - 1);
     RingFill fill{&g, g.driver->polygonPoints(), {}, {}};
     for (int b = 0; b < nb; ++b) {
       for (int j = 0; j + 1 < ny; ++j)

@@ -46,7 +46,7 @@ void RingBuilder::buildRings(std::vector<int>& ringStart, std::vector<double>& a
       used[e] = 1;
       const Vertex& p = vertices_[edges_[e].from];
       const int id = static_cast<int>(nodes_.size());
-      nodes_.push_back({p.u, p.v, p.x, p.y, edges_[e].row, id + 1, id - 1, ring});
+      nodes_.push_back({p.u, p.v, p.x, p.y, edges_[e].cell, id + 1, id - 1, ring});
       const int to = edges_[e].to;
       if (to == s) break;
       e = take(to);
@@ -79,10 +79,20 @@ int RingBuilder::find(int r) {
   return r;
 }
 
+void RingBuilder::enter(int node) {
+  const std::int64_t c = nodes_[node].cell;
+  if (c < 0) return;
+  auto [it, fresh] = cellHead_.try_emplace(c, node);
+  nextInCell_.resize(nodes_.size(), -1);
+  nextInCell_[node] = fresh ? -1 : it->second;
+  it->second = node;
+}
+
 // Ties hole (its leftmost node h) to the first edge of another ring that a
 // ray from h to the left meets: inside the region, that edge belongs to the
 // region's outer ring or to a hole further left, already tied. The ray is
-// horizontal, so only the edges of h's cell row can cross it, and with the
+// horizontal, so only the edges of h's cell row can cross it, cell by cell
+// leftwards, and the first cell with a crossing holds the nearest. With the
 // half-open rule (one end above the ray, the other not) a ray through a
 // vertex meets one of its two edges, never both.
 bool RingBuilder::bridge(int hole, int h) {
@@ -92,14 +102,18 @@ bool RingBuilder::bridge(int hole, int h) {
   int best = -1;
   double bx = -std::numeric_limits<double>::infinity();
   if (row >= 0 && row < rows_) {
-    for (int a : byRow_[row]) {
-      const Node& A = nodes_[a];
-      const Node& B = nodes_[A.next];
-      if ((A.v > hv) == (B.v > hv) || find(A.ring) == me) continue;
-      const double x = A.u + (hv - A.v) * (B.u - A.u) / (B.v - A.v);
-      if (x <= hu && x > bx) {
-        bx = x;
-        best = a;
+    for (int col = std::min(static_cast<int>(std::floor(hu)), cols_ - 1); col >= 0 && best < 0; --col) {
+      auto it = cellHead_.find(static_cast<std::int64_t>(row) * cols_ + col);
+      if (it == cellHead_.end()) continue;
+      for (int a = it->second; a >= 0; a = nextInCell_[a]) {
+        const Node& A = nodes_[a];
+        const Node& B = nodes_[A.next];
+        if ((A.v > hv) == (B.v > hv) || find(A.ring) == me) continue;
+        const double x = A.u + (hv - A.v) * (B.u - A.u) / (B.v - A.v);
+        if (x <= hu && x > bx) {
+          bx = x;
+          best = a;
+        }
       }
     }
   }
@@ -115,13 +129,13 @@ bool RingBuilder::bridge(int hole, int h) {
     const float py = static_cast<float>(A.y + s * (static_cast<double>(B.y) - A.y));
     const int p1 = static_cast<int>(nodes_.size()), p2 = p1 + 1, hc = p1 + 2;
     nodes_.push_back({bx, hv, px, py, -1, h, best, A.ring});
-    nodes_.push_back({bx, hv, px, py, A.row, b, hc, A.ring});
+    nodes_.push_back({bx, hv, px, py, A.cell, b, hc, A.ring});
     nodes_.push_back({H.u, H.v, H.x, H.y, -1, p2, hp, H.ring});
     nodes_[best].next = p1;
     nodes_[h].prev = p1;
     nodes_[hp].next = hc;
     nodes_[b].prev = p2;
-    byRow_[A.row].push_back(p2);
+    enter(p2);
   } else {
     // Rounding let the ray slip past: the nearest corner of a region with
     // an outer ring takes the hole instead (a bridge is zero-width wherever
@@ -139,14 +153,14 @@ bool RingBuilder::bridge(int hole, int h) {
     if (best < 0) return false;
     const Node A = nodes_[best];
     const int b = A.next, ac = static_cast<int>(nodes_.size()), hc = ac + 1;
-    nodes_.push_back({A.u, A.v, A.x, A.y, A.row, b, hc, A.ring});
+    nodes_.push_back({A.u, A.v, A.x, A.y, A.cell, b, hc, A.ring});
     nodes_.push_back({H.u, H.v, H.x, H.y, -1, ac, hp, H.ring});
     nodes_[best].next = h;
-    nodes_[best].row = -1;
+    nodes_[best].cell = -1;
     nodes_[h].prev = best;
     nodes_[hp].next = hc;
     nodes_[b].prev = ac;
-    if (A.row >= 0 && A.row < rows_) byRow_[A.row].push_back(ac);
+    enter(ac);
   }
   const int target = find(nodes_[best].ring);
   parent_[me] = target;
@@ -163,7 +177,9 @@ void RingBuilder::polygons(PolygonFn fn, void* ctx) {
   parent_.resize(static_cast<std::size_t>(nr));
   std::iota(parent_.begin(), parent_.end(), 0);
   hasOuter_.assign(static_cast<std::size_t>(nr), 0);
-  byRow_.assign(static_cast<std::size_t>(std::max(rows_, 0)), {});
+  cellHead_.clear();
+  cellHead_.reserve(nodes_.size());
+  nextInCell_.assign(nodes_.size(), -1);
   std::vector<std::pair<int, int>> holes;  // ring, leftmost node
   for (int r = 0; r < nr; ++r) {
     // A ring of no area fills nothing and must not catch a hole.
@@ -172,7 +188,7 @@ void RingBuilder::polygons(PolygonFn fn, void* ctx) {
     int left = ringStart[r];
     for (int n = ringStart[r]; n < end; ++n) {
       const Node& p = nodes_[n];
-      if (p.row >= 0 && p.row < rows_) byRow_[p.row].push_back(n);
+      enter(n);
       if (p.u < nodes_[left].u || (p.u == nodes_[left].u && p.v < nodes_[left].v)) left = n;
     }
     if (area[r] > 0)
@@ -210,6 +226,8 @@ void RingBuilder::polygons(PolygonFn fn, void* ctx) {
   vertices_.clear();
   edges_.clear();
   nodes_.clear();
+  cellHead_.clear();
+  nextInCell_.clear();
 }
 
 }  // namespace korvan

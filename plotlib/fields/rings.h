@@ -19,14 +19,15 @@ namespace korvan {
 
 class RingBuilder {
  public:
-  // rows: the number of cell rows of the grid.
-  explicit RingBuilder(int rows) : rows_(rows) {}
+  // The grid's cells: cols along x, rows along y.
+  RingBuilder(int cols, int rows) : cols_(cols), rows_(rows) {}
 
   // The vertex of a key (registered on first sight with its places).
   int vertex(std::int64_t key, double u, double v, float x, float y);
-  // A boundary edge with the region on its left; row is the cell row it
-  // lies in.
-  void edge(int from, int to, int row) { edges_.push_back({from, to, row}); }
+  // A boundary edge with the region on its left, lying in cell (i, j).
+  void edge(int from, int to, int i, int j) {
+    edges_.push_back({from, to, static_cast<std::int64_t>(j) * cols_ + i});
+  }
   bool empty() const { return edges_.empty(); }
 
   // Calls fn(xs, ys, n) with each polygon in user coordinates: an outer
@@ -44,20 +45,23 @@ class RingBuilder {
     float x, y;
   };
   struct Edge {
-    int from, to, row;
+    int from, to;
+    std::int64_t cell;
   };
   // One corner of a ring in the list being joined; its edge runs to next.
   struct Node {
     double u, v;
     float x, y;
-    int row;   // cell row of the edge to next, -1 for a level bridge
+    std::int64_t cell;  // the cell of the edge to next, -1 for a bridge
     int next, prev, ring;
   };
   void buildRings(std::vector<int>& ringStart, std::vector<double>& area);
   int find(int r);
   bool bridge(int hole, int h);
 
-  int rows_;
+  void enter(int node);  // into its cell's list
+
+  int cols_, rows_;
   int rings_ = 0;
   std::unordered_map<std::int64_t, int> ids_;
   std::vector<Vertex> vertices_;
@@ -65,7 +69,9 @@ class RingBuilder {
   std::vector<Node> nodes_;
   std::vector<int> parent_;    // union-find of rings joined into one polygon
   std::vector<char> hasOuter_;
-  std::vector<std::vector<int>> byRow_;  // nodes whose edge lies in a row
+  // The nodes of each cell's edges, as lists through nextInCell_.
+  std::unordered_map<std::int64_t, int> cellHead_;
+  std::vector<int> nextInCell_;
 };
 
 }  // namespace korvan
