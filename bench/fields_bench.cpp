@@ -1,11 +1,13 @@
 // Speed of the fields layer: contours and filled bands of a 1000 x 1000
 // grid at 20 levels on the file-less raster output, and the Delaunay
 // triangulation of 10^5 and 10^6 random points, a shaded 200 x 200 surface
-// written to PNG and PDF, and its mesh with hidden lines to PDF.
+// written to PNG and PDF, its mesh with hidden lines to PDF, and the bands
+// written to PDF, SVG and PostScript with the files' sizes.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <random>
 #include <vector>
 
@@ -62,6 +64,35 @@ void BM_Bands(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * f.n * f.n);
 }
 BENCHMARK(BM_Bands)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// The same bands written to a vector file: the whole plot, with the file's
+// size as a counter (each band's regions go out as whole rings).
+void BM_BandsFile(benchmark::State& state, const char* format, const char* name) {
+  const Field f(static_cast<int>(state.range(0)));
+  TempDir dir;
+  double bytes = 0;
+  for (auto _ : state) {
+    korvan::qqsglb(1);
+    metafl(format);
+    korini();
+    korvan::qqgglb().protocolOn = 0;
+    axspos(300, 1900);
+    axslen(1700, 1700);
+    graf(0, 1, 0, 0.2f, 0, 1, 0, 0.2f);
+    isobnd(f.x.data(), f.n, f.y.data(), f.n, f.z.data(), f.levels.data(), 21);
+    endgrf();
+    korfin();
+    std::error_code ec;
+    bytes = static_cast<double>(std::filesystem::file_size(name, ec));
+    std::remove(name);
+  }
+  korvan::qqsglb(1);
+  state.counters["bytes"] = bytes;
+  state.SetItemsProcessed(state.iterations() * f.n * f.n);
+}
+BENCHMARK_CAPTURE(BM_BandsFile, pdf, "PDF", "korvan.pdf")->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_BandsFile, svg, "SVG", "korvan.svg")->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_BandsFile, ps, "POST", "korvan.psc")->Arg(1000)->Unit(benchmark::kMillisecond);
 
 void BM_Delaunay(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));

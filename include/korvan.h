@@ -530,6 +530,12 @@ void isolin_(const float* xray, const int* nx, const float* yray, const int* ny,
 /** 1-3: Labels every mode-th contour line with its value in a gap of the line (0 none). */
 void isolab(int mode);
 void isolab_(const int* mode);
+/** 1-3: Sets the line type (0-7), width and colour (0-255) of one level's contour lines; -1 keeps the current one. */
+void isoset(float zlev, int ntyp, int nwid, int nclr);
+void isoset_(const float* zlev, const int* ntyp, const int* nwid, const int* nclr);
+/** 1-3: Sets the line type (0-7) of contour levels below zero without a style of their own; -1 none. */
+void isoneg(int ntyp);
+void isoneg_(const int* ntyp);
 /** 2-3: Fills the bands between ascending levels with colours spread over the colour table. */
 void isobnd(const float* xray, int nx, const float* yray, int ny, const float* zmat,
             const float* zlevs, int nlev);

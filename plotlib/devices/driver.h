@@ -31,6 +31,9 @@ class Driver {
   // answer true to polygons() receive it.
   virtual bool polygons() const { return false; }
   virtual void polygon(Global&, const float* /*xs*/, const float* /*ys*/, int /*n*/) {}
+  // The most points of one polygon that the device's readers are sure to
+  // take; 0 for any number. Larger fills are cut into pieces before.
+  virtual int polygonPoints() const { return 0; }
   // Filled rectangle in plot units, clipped, with the colour index as passed.
   // A driver that answers false to boxes() gets lines instead.
   virtual bool boxes() const { return true; }

@@ -12,10 +12,13 @@
 
 #include "axes/axes.h"
 #include "core/state.h"
+#include "devices/device_table.h"
+#include "devices/driver.h"
 #include "draw/colour.h"
 #include "draw/fill.h"
 #include "draw/pipeline.h"
 #include "fields/fields.h"
+#include "fields/rings.h"
 #include "fields/stitch.h"
 #include "korvan.h"
 #include "text/text.h"
@@ -82,8 +85,8 @@ std::int64_t gridEdge(int i, int j, int k, int nx) {
 
 // Where level crosses the grid edge, always measured from the edge's lower
 // index, so that both cells of an edge find the same point.
-void crossing(const float* x, int nx, const float* y, const float* z, std::int64_t e,
-              float level, float* px, float* py) {
+double crossing(const float* x, int nx, const float* y, const float* z, std::int64_t e,
+                float level, float* px, float* py) {
   const std::int64_t base = e / 2;
   const int i = static_cast<int>(base % nx), j = static_cast<int>(base / nx);
   const bool vertical = (e & 1) != 0;
@@ -96,6 +99,7 @@ void crossing(const float* x, int nx, const float* y, const float* z, std::int64
     *px = static_cast<float>(x[i] + t * (static_cast<double>(x[i + 1]) - x[i]));
     *py = y[j];
   }
+  return t;
 }
 
 // Is v high for the level: at or above it, or above it for the top level of
@@ -113,6 +117,34 @@ CellValues cellAt(const float* z, int nx, int i, int j) {
   for (float v : c.z)
     if (std::isnan(v)) c.ok = false;
   return c;
+}
+
+// A polygon of relative plot points through Sutherland-Hodgman against one
+// side of a rectangle: the points with x (isX) or y at most (isMax) or at
+// least edge are kept.
+void clipSide(const std::vector<float>& ax, const std::vector<float>& ay, bool isX, bool isMax,
+              float edge, std::vector<float>& bx, std::vector<float>& by) {
+  auto inside = [&](float px, float py) {
+    const float v = isX ? px : py;
+    return isMax ? v <= edge : v >= edge;
+  };
+  bx.clear();
+  by.clear();
+  const std::size_t m = ax.size();
+  for (std::size_t i = 0; i < m; ++i) {
+    const std::size_t p = (i + m - 1) % m;
+    const bool ci = inside(ax[i], ay[i]), cp = inside(ax[p], ay[p]);
+    if (ci != cp) {
+      const float a = isX ? ax[p] : ay[p], b = isX ? ax[i] : ay[i];
+      const float t = (edge - a) / (b - a);
+      bx.push_back(isX ? edge : ax[p] + t * (ax[i] - ax[p]));
+      by.push_back(isX ? ay[p] + t * (ay[i] - ay[p]) : edge);
+    }
+    if (ci) {
+      bx.push_back(ax[i]);
+      by.push_back(ay[i]);
+    }
+  }
 }
 
 }  // namespace
@@ -187,36 +219,25 @@ void qqfpol(Global& g, const float* xs, const float* ys, int n) {
     ay[i] = ys[i] + sy;
   }
   for (int side = 0; side < 4 && !ax.empty(); ++side) {
-    const bool isX = side < 2, isMax = side % 2 == 1;
-    const float edge = lim[side];
-    auto inside = [&](float px, float py) {
-      const float v = isX ? px : py;
-      return isMax ? v <= edge : v >= edge;
-    };
-    bx.clear();
-    by.clear();
-    const std::size_t m = ax.size();
-    for (std::size_t i = 0; i < m; ++i) {
-      const std::size_t p = (i + m - 1) % m;
-      const bool ci = inside(ax[i], ay[i]), cp = inside(ax[p], ay[p]);
-      if (ci != cp) {
-        const float a = isX ? ax[p] : ay[p], b = isX ? ax[i] : ay[i];
-        const float t = (edge - a) / (b - a);
-        bx.push_back(isX ? edge : ax[p] + t * (ax[i] - ax[p]));
-        by.push_back(isX ? ay[p] + t * (ay[i] - ay[p]) : edge);
-      }
-      if (ci) {
-        bx.push_back(ax[i]);
-        by.push_back(ay[i]);
-      }
-    }
+    clipSide(ax, ay, side < 2, side % 2 == 1, lim[side], bx, by);
     ax.swap(bx);
     ay.swap(by);
   }
   if (ax.size() < 3) return;
+  // Back to relative units, so that the fill layer, adding the shift again,
+  // still finds every point inside the window and hands the polygon over
+  // whole.
+  auto back = [](float v, float s, float lo, float hi) {
+    float r = v - s;
+    for (int k = 0; k < 4 && r + s > hi; ++k)
+      r = std::nextafter(r, -std::numeric_limits<float>::infinity());
+    for (int k = 0; k < 4 && r + s < lo; ++k)
+      r = std::nextafter(r, std::numeric_limits<float>::infinity());
+    return r;
+  };
   for (std::size_t i = 0; i < ax.size(); ++i) {
-    ax[i] -= sx;
-    ay[i] -= sy;
+    ax[i] = back(ax[i], sx, lim[0], lim[1]);
+    ay[i] = back(ay[i], sy, lim[2], lim[3]);
   }
   dareaf(g, ax.data(), ay.data(), static_cast<int>(ax.size()));
 }
@@ -253,10 +274,15 @@ struct Event {
   int level;  // -1 corner, 0 lo, 1 hi
   int edge;
   bool entering, leaving;
+  double t;  // a crossing's place along its grid edge
 };
 
-void bandPiece(const float* x, int nx, const float* y, const float* z, int i, int j,
-               const CellValues& c, float lo, float hi, bool hiStrict, BandSet& out) {
+// Calls piece(ev, idx, chord, n) for every piece of the cell in the band, as
+// the indices of its n events; chord[m] tells that the step from event
+// idx[m] to the next runs along a level line, not along the cell's side.
+template <class Piece>
+void bandPieces(const float* x, int nx, const float* y, const float* z, int i, int j,
+                const CellValues& c, float lo, float hi, bool hiStrict, Piece&& piece) {
   const float centre = 0.25f * (c.z[0] + c.z[1] + c.z[2] + c.z[3]);
   const float levels[2] = {lo, hi};
   const bool strict[2] = {false, hiStrict};
@@ -274,7 +300,7 @@ void bandPiece(const float* x, int nx, const float* y, const float* z, int i, in
   for (int k = 0; k < 4; ++k) {
     const int k1 = (k + 1) & 3;
     bool hiAbove = (cs[1] >> k) & 1, loAbove = (cs[0] >> k) & 1;
-    if (loAbove && !hiAbove) ev[ne++] = {cx[k], cy[k], -1, k, false, false};
+    if (loAbove && !hiAbove) ev[ne++] = {cx[k], cy[k], -1, k, false, false, 0.0};
     at[0][k] = at[1][k] = -1;
     const bool down = c.z[k1] < c.z[k];
     for (int s = 0; s < 2; ++s) {
@@ -287,14 +313,15 @@ void bandPiece(const float* x, int nx, const float* y, const float* z, int i, in
       else
         hiAbove = a1;
       const bool isIn = loAbove && !hiAbove;
-      Event e{0, 0, l, k, !wasIn && isIn, wasIn && !isIn};
-      crossing(x, nx, y, z, gridEdge(i, j, k, nx), levels[l], &e.x, &e.y);
+      Event e{0, 0, l, k, !wasIn && isIn, wasIn && !isIn, 0.0};
+      e.t = crossing(x, nx, y, z, gridEdge(i, j, k, nx), levels[l], &e.x, &e.y);
       at[l][k] = ne;
       ev[ne++] = e;
     }
   }
   bool seen[12] = {};
-  float px[24], py[24];
+  int idx[24];
+  bool chord[24];
   auto partner = [&](const Event& e) {
     const Chords& h = *ch[e.level];
     for (int p = 0; p < h.n; ++p) {
@@ -308,21 +335,150 @@ void bandPiece(const float* x, int nx, const float* y, const float* z, int i, in
     int n = 0, k = s;
     for (int guard = 0; guard < 24; ++guard) {
       seen[k] = true;
-      px[n] = ev[k].x;
-      py[n++] = ev[k].y;
+      chord[n] = false;
+      idx[n++] = k;
       if (ev[k].leaving) {
         const int q = partner(ev[k]);
+        chord[n - 1] = q >= 0;
         if (q < 0 || q == s) break;
         seen[q] = true;
-        px[n] = ev[q].x;
-        py[n++] = ev[q].y;
+        chord[n] = false;
+        idx[n++] = q;
         k = q;
       }
       k = (k + 1) % ne;
       if (k == s || n >= 22) break;
     }
-    if (n >= 3) out.add(px, py, n);
+    piece(static_cast<const Event*>(ev), static_cast<const int*>(idx),
+          static_cast<const bool*>(chord), n);
   }
+}
+
+void bandPiece(const float* x, int nx, const float* y, const float* z, int i, int j,
+               const CellValues& c, float lo, float hi, bool hiStrict, BandSet& out) {
+  bandPieces(x, nx, y, z, i, j, c, lo, hi, hiStrict,
+             [&](const Event* ev, const int* idx, const bool*, int n) {
+               float px[24], py[24];
+               for (int m = 0; m < n; ++m) {
+                 px[m] = ev[idx[m]].x;
+                 py[m] = ev[idx[m]].y;
+               }
+               if (n >= 3) out.add(px, py, n);
+             });
+}
+
+// The grid of a band fill and which of its cells hold data.
+struct BandGrid {
+  const float *x, *y, *z;
+  int nx, ny, nlev;
+  std::vector<char> ok;  // per cell: no NaN corner
+  bool inside(int i, int j) const {
+    return i >= 0 && j >= 0 && i + 1 < nx && j + 1 < ny &&
+           ok[static_cast<std::size_t>(j) * (nx - 1) + i];
+  }
+  // Is side k of cell (i, j) on the edge of the data: the grid's border or
+  // a hole next to it?
+  bool open(int i, int j, int k) const {
+    static constexpr int di[4] = {0, 1, 0, -1}, dj[4] = {-1, 0, 1, 0};
+    return !inside(i + di[k], j + dj[k]);
+  }
+};
+
+// Corner k of cell (i, j) as a vertex of the ring builder.
+int cornerVertex(const BandGrid& gr, int i, int j, int k, RingBuilder& rb) {
+  const int ci = i + (k == 1 || k == 2), cj = j + (k >= 2);
+  const std::int64_t key = 2 * (static_cast<std::int64_t>(cj) * gr.nx + ci);
+  return rb.vertex(key, ci, cj, gr.x[ci], gr.y[cj]);
+}
+
+// The boundary edges of band b in cell (i, j): every piece's steps along a
+// level line, and its steps along sides that lie on the edge of the data.
+// The other sides are shared with a neighbour that walks them the other
+// way, so they cancel and are left out. Whole cells of the band give only
+// their open sides.
+void bandEdges(const BandGrid& gr, int i, int j, const CellValues& c, int b, bool whole,
+               const float* zlevs, RingBuilder& rb) {
+  if (whole) {
+    for (int k = 0; k < 4; ++k)
+      if (gr.open(i, j, k))
+        rb.edge(cornerVertex(gr, i, j, k, rb), cornerVertex(gr, i, j, (k + 1) & 3, rb), i, j);
+    return;
+  }
+  const bool top = b == gr.nlev - 2;
+  bandPieces(gr.x, gr.nx, gr.y, gr.z, i, j, c, zlevs[b], zlevs[b + 1], top,
+             [&](const Event* ev, const int* idx, const bool* chord, int n) {
+               if (n < 3) return;
+               int vid[24];
+               for (int m = 0; m < n; ++m) {
+                 const Event& e = ev[idx[m]];
+                 if (e.level < 0) {
+                   vid[m] = cornerVertex(gr, i, j, e.edge, rb);
+                   continue;
+                 }
+                 const std::int64_t ge = gridEdge(i, j, e.edge, gr.nx);
+                 const std::int64_t base = ge / 2;
+                 const double u = static_cast<double>(base % gr.nx) + ((ge & 1) ? 0.0 : e.t);
+                 const double v = static_cast<double>(base / gr.nx) + ((ge & 1) ? e.t : 0.0);
+                 const std::int64_t key = 2 * (ge * gr.nlev + b + e.level) + 1;
+                 vid[m] = rb.vertex(key, u, v, e.x, e.y);
+               }
+               for (int m = 0; m < n; ++m) {
+                 const Event& to = ev[idx[(m + 1) % n]];
+                 const int side = to.level < 0 ? (to.edge + 3) & 3 : to.edge;
+                 if (chord[m] || gr.open(i, j, side)) rb.edge(vid[m], vid[(m + 1) % n], i, j);
+               }
+             });
+}
+
+// Fills a polygon of relative plot points in pieces of at most limit points
+// (0: any number), halving it across its longer side until each piece is
+// small enough. Cutting a closed path at a line keeps the winding of every
+// point on the kept side, so the pieces fill exactly what the whole would,
+// holes included; nothing is dropped.
+void fillPieces(Global& g, std::vector<float>& xs, std::vector<float>& ys, int limit) {
+  const std::size_t n = xs.size();
+  if (limit <= 0 || n <= static_cast<std::size_t>(limit)) {
+    qqfpol(g, xs.data(), ys.data(), static_cast<int>(n));
+    return;
+  }
+  const auto [x0, x1] = std::minmax_element(xs.begin(), xs.end());
+  const auto [y0, y1] = std::minmax_element(ys.begin(), ys.end());
+  const bool alongX = *x1 - *x0 >= *y1 - *y0;
+  const float mid = alongX ? 0.5f * (*x0 + *x1) : 0.5f * (*y0 + *y1);
+  std::vector<float> hx, hy;
+  for (bool isMax : {true, false}) {
+    clipSide(xs, ys, alongX, isMax, mid, hx, hy);
+    if (hx.size() < 3) continue;
+    if (hx.size() >= n)
+      qqfpol(g, hx.data(), hy.data(), static_cast<int>(hx.size()));  // no cut helps
+    else
+      fillPieces(g, hx, hy, limit);
+  }
+}
+
+struct RingFill {
+  Global* g;
+  int limit;
+  std::vector<float> px, py;
+};
+
+// One band polygon of user coordinates: to plot units, the outer ring
+// counterclockwise as the page is seen (y grows downwards), and filled.
+void fillRing(void* ctx, const float* xs, const float* ys, int n) {
+  auto* f = static_cast<RingFill*>(ctx);
+  f->px.resize(static_cast<std::size_t>(n));
+  f->py.resize(static_cast<std::size_t>(n));
+  double a = 0;
+  for (int k = 0; k < n; ++k) qqrel2(*f->g, xs[k], ys[k], &f->px[k], &f->py[k]);
+  for (int k = 0; k < n; ++k) {
+    const int q = k + 1 == n ? 0 : k + 1;
+    a += static_cast<double>(f->px[k]) * f->py[q] - static_cast<double>(f->px[q]) * f->py[k];
+  }
+  if (a > 0) {
+    std::reverse(f->px.begin(), f->px.end());
+    std::reverse(f->py.begin(), f->py.end());
+  }
+  fillPieces(*f->g, f->px, f->py, f->limit);
 }
 
 }  // namespace
@@ -461,8 +617,11 @@ void isolin(const float* xray, int nx, const float* yray, int ny, const float* z
   }
   g.level = 3;
   sclpax(g, 0);
-  LineCtx ctx{&g, zlev};
-  qqcntr(xray, nx, yray, ny, zmat, zlev, drawPolyline, &ctx);
+  {
+    LevelStyle style(g, zlev);
+    LineCtx ctx{&g, zlev};
+    qqcntr(xray, nx, yray, ny, zmat, zlev, drawPolyline, &ctx);
+  }
   sclpax(g, 1);
 }
 
@@ -489,8 +648,14 @@ void isobnd(const float* xray, int nx, const float* yray, int ny, const float* z
     if (v == zlevs[nb]) return nb - 1;
     return static_cast<int>(std::upper_bound(zlevs, zlevs + nlev, v) - zlevs) - 1;
   };
-  std::vector<BandSet> bands(nb);
-  for (int j = 0; j + 1 < ny; ++j) {
+  // Vector files that take polygons get each band's region as whole rings
+  // with their holes: far fewer and smaller records than a piece per cell.
+  // Pixel devices and hatched fills (shielding) keep the cell pieces, which
+  // their scan lines handle with few crossings each.
+  const bool asRings = g.driver && g.driver->polygons() && !deviceInfo(g.device).pixels &&
+                       g.shieldCount == 0;
+  std::vector<BandSet> bands(asRings ? 0 : nb);
+  for (int j = 0; j + 1 < ny && !asRings; ++j) {
     int runBand = -2, runStart = 0;
     auto flushRun = [&](int iEnd) {
       if (runBand >= 0 && runBand < nb) {
@@ -537,8 +702,37 @@ void isobnd(const float* xray, int nx, const float* yray, int ny, const float* z
   g.shadingPattern = 16;
   g.level = 3;
   sclpax(g, 0);
+  if (asRings) {
+    BandGrid gr{xray, yray, zmat, nx, ny, nlev, {}};
+    gr.ok.resize(static_cast<std::size_t>(nx - 1) * (ny - 1));
+    std::vector<int> vband(static_cast<std::size_t>(nx) * ny);
+    for (std::size_t k = 0; k < vband.size(); ++k) vband[k] = bandOf(zmat[k]);
+    for (int j = 0; j + 1 < ny; ++j)
+      for (int i = 0; i + 1 < nx; ++i) gr.ok[static_cast<std::size_t>(j) * (nx - 1) + i] = cellAt(zmat, nx, i, j).ok;
+    RingBuilder rb(nx - 1, ny - 1);
+    RingFill fill{&g, g.driver->polygonPoints(), {}, {}};
+    for (int b = 0; b < nb; ++b) {
+      for (int j = 0; j + 1 < ny; ++j)
+        for (int i = 0; i + 1 < nx; ++i) {
+          if (!gr.ok[static_cast<std::size_t>(j) * (nx - 1) + i]) continue;
+          const std::size_t v0 = static_cast<std::size_t>(j) * nx + i;
+          const int c[4] = {vband[v0], vband[v0 + 1], vband[v0 + 1 + nx], vband[v0 + nx]};
+          const int bmin = std::min(std::min(c[0], c[1]), std::min(c[2], c[3]));
+          const int bmax = std::max(std::max(c[0], c[1]), std::max(c[2], c[3]));
+          if (b < bmin || b > bmax) continue;
+          const bool whole = bmin == bmax;
+          if (whole && !gr.open(i, j, 0) && !gr.open(i, j, 1) && !gr.open(i, j, 2) &&
+              !gr.open(i, j, 3))
+            continue;  // inside the band: no boundary here
+          bandEdges(gr, i, j, cellAt(zmat, nx, i, j), b, whole, zlevs, rb);
+        }
+      if (rb.empty()) continue;
+      qqsclr(g, qqbclr(b, nb));
+      rb.polygons(fillRing, &fill);
+    }
+  }
   std::vector<float> px, py;
-  for (int b = 0; b < nb; ++b) {
+  for (int b = 0; b < static_cast<int>(bands.size()); ++b) {
     const BandSet& s = bands[b];
     if (s.sizes.empty()) continue;
     qqsclr(g, qqbclr(b, nb));

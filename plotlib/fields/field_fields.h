@@ -10,6 +10,11 @@ struct FieldFields {
   // contour labels (isolab)
   int contourLabels;      // 0 none, 1 every line, n: every n-th line
   int contourLabelCount;  // lines drawn since labelling was switched on
+  // contour line styles of single levels (isoset); -1 keeps the current one
+  int levelStyles;        // entries in use
+  float levelStyleZ[64];
+  int levelStyleType[64], levelStyleWidth[64], levelStyleColour[64];
+  int negativeLineType;   // isoneg: line type of levels below zero without an entry, -1 none
   // 3-D view (camera, axes3d)
   float viewAzimuth, viewElevation;  // degrees
   int box3dSet;           // 1 after axes3d in this axis system

@@ -29,6 +29,25 @@ void qqcntr(const float* x, int nx, const float* y, int ny, const float* z, floa
 // broken under its labels while labelling is on (isolab).
 void qqclin(Global& g, const float* xs, const float* ys, int n, float level);
 
+// The contour lines of one level in the line type, width and colour set
+// for it (isoset, isoneg) while it lives; when it ends, what was drawn is
+// flushed and the previous type (with its dash phase), width and colour
+// come back.
+class LevelStyle {
+ public:
+  LevelStyle(Global& g, float level);
+  ~LevelStyle();
+  LevelStyle(const LevelStyle&) = delete;
+  LevelStyle& operator=(const LevelStyle&) = delete;
+
+ private:
+  Global& g_;
+  bool type_ = false, width_ = false, colour_ = false;
+  int style_ = 0, pattern_[10] = {}, length_ = 0, index_ = 0, penUp_ = 0;
+  float rest_ = 0;
+  int lineWidth_ = 0, oldColour_ = 0;
+};
+
 // Colour index of a value between zmin and zmax (1..254, clamped).
 int qqvclr(float v, float zmin, float zmax);
 // Colour index of band k of nb, spread over the colour table.

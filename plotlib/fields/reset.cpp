@@ -6,6 +6,8 @@ namespace korvan {
 void resfld(Global& g) {
   g.contourLabels = 0;
   g.contourLabelCount = 0;
+  g.levelStyles = 0;
+  g.negativeLineType = -1;
   g.viewAzimuth = 40.0f;
   g.viewElevation = 30.0f;
   g.box3dSet = 0;

@@ -61,28 +61,31 @@ void isotin(const float* xray, const float* yray, const float* zray, int n, cons
   };
   g.level = 3;
   sclpax(g, 0);
-  Stitcher<decltype(emit)> st(emit);
-  for (int t = 0; t < ntri; ++t) {
-    int v[3] = {i1ray[t] - 1, i2ray[t] - 1, i3ray[t] - 1};
-    bool bad = false;
-    for (int k : v)
-      if (!std::isfinite(xray[k]) || !std::isfinite(yray[k]) || std::isnan(zray[k])) bad = true;
-    if (bad) continue;  // a hole
-    // Counterclockwise, so that every piece keeps the high side on its left.
-    const double turn = (static_cast<double>(xray[v[1]]) - xray[v[0]]) * (yray[v[2]] - yray[v[0]]) -
-                        (static_cast<double>(yray[v[1]]) - yray[v[0]]) * (xray[v[2]] - xray[v[0]]);
-    if (turn == 0) continue;
-    if (turn < 0) std::swap(v[1], v[2]);
-    int out = -1, in = -1;
-    for (int k = 0; k < 3; ++k) {
-      const bool h0 = zray[v[k]] >= zlev, h1 = zray[v[(k + 1) % 3]] >= zlev;
-      if (h0 && !h1) out = k;
-      if (!h0 && h1) in = k;
+  {
+    LevelStyle style(g, zlev);
+    Stitcher<decltype(emit)> st(emit);
+    for (int t = 0; t < ntri; ++t) {
+      int v[3] = {i1ray[t] - 1, i2ray[t] - 1, i3ray[t] - 1};
+      bool bad = false;
+      for (int k : v)
+        if (!std::isfinite(xray[k]) || !std::isfinite(yray[k]) || std::isnan(zray[k])) bad = true;
+      if (bad) continue;  // a hole
+      // Counterclockwise, so that every piece keeps the high side on its left.
+      const double turn = (static_cast<double>(xray[v[1]]) - xray[v[0]]) * (yray[v[2]] - yray[v[0]]) -
+                          (static_cast<double>(yray[v[1]]) - yray[v[0]]) * (xray[v[2]] - xray[v[0]]);
+      if (turn == 0) continue;
+      if (turn < 0) std::swap(v[1], v[2]);
+      int out = -1, in = -1;
+      for (int k = 0; k < 3; ++k) {
+        const bool h0 = zray[v[k]] >= zlev, h1 = zray[v[(k + 1) % 3]] >= zlev;
+        if (h0 && !h1) out = k;
+        if (!h0 && h1) in = k;
+      }
+      if (out < 0 || in < 0) continue;
+      st.piece(key(v[out], v[(out + 1) % 3]), key(v[in], v[(in + 1) % 3]));
     }
-    if (out < 0 || in < 0) continue;
-    st.piece(key(v[out], v[(out + 1) % 3]), key(v[in], v[(in + 1) % 3]));
+    st.finish();
   }
-  st.finish();
   sclpax(g, 1);
 }
 

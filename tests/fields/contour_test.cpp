@@ -8,9 +8,11 @@
 #include <functional>
 #include <limits>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "fields/fields.h"
 #include "fields/fields_plot.h"
 
 namespace korvan::test {
@@ -235,6 +237,223 @@ TEST_F(BandTest, LevelsOutsideTheDataFillNothing) {
   const auto n = inside(p);
   EXPECT_EQ(n.size(), 1u);
   EXPECT_EQ(n.begin()->first, p.at(1, 1));
+}
+
+// The polygons of an SVG file as point lists in its own units.
+std::vector<std::vector<Pt>> svgPolygons(const std::string& svg) {
+  std::vector<std::vector<Pt>> out;
+  for (std::size_t at = svg.find("<polygon"); at != std::string::npos;
+       at = svg.find("<polygon", at + 1)) {
+    const std::size_t from = svg.find("points=\"", at) + 8, to = svg.find('"', from);
+    std::string pts = svg.substr(from, to - from);
+    std::replace(pts.begin(), pts.end(), ',', ' ');
+    std::istringstream in(pts);
+    out.emplace_back();
+    for (Pt p; in >> p.x >> p.y;) out.back().push_back(p);
+  }
+  return out;
+}
+
+// Twice the signed area (x right, y down: negative is counterclockwise as
+// the page is seen).
+double shoelace(const std::vector<Pt>& p) {
+  double a = 0;
+  for (std::size_t k = 0; k < p.size(); ++k) {
+    const Pt& q = p[(k + 1) % p.size()];
+    a += p[k].x * q.y - q.x * p[k].y;
+  }
+  return a;
+}
+
+TEST_F(BandTest, EachRegionIsOnePolygonWithItsHoleTurnedTheOtherWay) {
+  // A disk, an annulus and the square around it: three regions, the last
+  // two with a hole each.
+  const Grid par(81, 81, -2, 2, [](float x, float y) { return x * x + y * y; });
+  const float levs[4] = {0, 0.25f, 1, 8};
+  axes("SVG");
+  isobnd(par.x.data(), par.nx, par.y.data(), par.ny, par.z.data(), levs, 4);
+  korfin();
+  const auto polys = svgPolygons(slurp("korvan.svg"));
+  ASSERT_EQ(polys.size(), 3u);
+  double area[3];
+  for (int k = 0; k < 3; ++k) {
+    area[k] = shoelace(polys[k]);
+    EXPECT_LT(area[k], 0) << k << ": the outer ring counterclockwise";
+  }
+  // The holes count against their outer rings: the annulus is three disks,
+  // the square less the unit disk (16 - pi) / (pi / 4) of them.
+  EXPECT_NEAR(area[1] / area[0], 3.0, 0.06);
+  EXPECT_NEAR(area[2] / area[0], (16 - M_PI) / (M_PI / 4), 0.3);
+}
+
+TEST_F(BandTest, AFineFieldGoesToVectorFilesAsFewPolygonsThatEveryReaderFillsLikeTheRaster) {
+  if (!shell("command -v gs && command -v pdftoppm && command -v rsvg-convert && command -v convert"))
+    GTEST_SKIP() << "a reader is missing";
+  Grid f(200, 200, -2, 2, [](float x, float y) {
+    return std::sin(2.1f * x) * std::cos(1.7f * y) + 0.3f * x * y + 0.4f * std::sin(5 * x + 3 * y) +
+           0.3f * std::sin(9 * x - 6 * y);
+  });
+  // A round hole and a notch in the left border.
+  for (int j = 0; j < f.ny; ++j)
+    for (int i = 0; i < f.nx; ++i)
+      if (std::hypot(f.x[i] - 0.6f, f.y[j] + 0.7f) < 0.35f || (f.x[i] < -1.7f && std::fabs(f.y[j]) < 0.3f))
+        f.z[i + j * f.nx] = std::numeric_limits<float>::quiet_NaN();
+  std::vector<float> levs;
+  for (int k = 0; k <= 12; ++k) levs.push_back(-2.2f + 4.4f * k / 12);
+  for (const char* format : {"PPM", "SVG", "PDF", "PS"}) {
+    qqsglb(1);
+    axes(format);
+    isobnd(f.x.data(), f.nx, f.y.data(), f.ny, f.z.data(), levs.data(), 13);
+    korfin();
+  }
+  // Few polygons: at most one per ring, and a band has no more rings than
+  // the lines of its two levels, with the border, allow.
+  int lines = 0;
+  for (float level : levs)
+    qqcntr(f.x.data(), f.nx, f.y.data(), f.ny, f.z.data(), level,
+           [](void* n, const float*, const float*, int) { ++*static_cast<int*>(n); }, &lines);
+  const auto polys = svgPolygons(slurp("korvan.svg"));
+  EXPECT_GE(polys.size(), 12u);
+  EXPECT_LE(polys.size(), static_cast<std::size_t>(2 * lines + 12));
+  std::size_t longest = 0;
+  for (const auto& p : polys) longest = std::max(longest, p.size());
+  EXPECT_GT(longest, 1400u) << "a ring long enough to be cut for PostScript";
+  // PostScript gets it in pieces a level 1 interpreter takes.
+  {
+    std::istringstream ps(slurp("korvan.ps"));
+    int points = 0, most = 0, fills = 0;
+    for (std::string t; ps >> t;) {
+      if (t == "u") points = 1;
+      if (t == "d") ++points;
+      if (t == "eofill") {
+        most = std::max(most, points);
+        ++fills;
+      }
+    }
+    EXPECT_LE(most, 1401);
+    EXPECT_GT(fills, static_cast<int>(polys.size()));
+  }
+  // Every reader shows what the raster shows: no gap, nothing in the holes,
+  // the same colours but at the lines, where readers smooth the edges. The
+  // pictures are matched by the box of their coloured pixels (the field
+  // fills the axis system), as PostScript puts the page in its own place.
+  Picture raster;
+  ASSERT_TRUE(raster.read("korvan.ppm"));
+  ASSERT_TRUE(shell("rsvg-convert -b white -f png -o rsvg.png korvan.svg"));
+  ASSERT_TRUE(shell("pdftoppm -r 100 -singlefile -png korvan.pdf poppler"));
+  ASSERT_TRUE(shell("gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=png16m -r100 -sOutputFile=gs.png korvan.pdf"));
+  ASSERT_TRUE(shell("gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=png16m -r100 -sOutputFile=gsps.png korvan.ps"));
+  auto coloured = [](std::uint32_t c) {
+    const int r = c >> 16 & 255, g = c >> 8 & 255, b = c & 255;
+    return std::max({r, g, b}) - std::min({r, g, b}) > 60;
+  };
+  struct Box {
+    int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1;
+  };
+  auto box = [&](const Picture& p) {
+    Box b;
+    for (int y = 0; y < p.h; ++y)
+      for (int x = 0; x < p.w; ++x)
+        if (coloured(p.at(x, y))) {
+          b.x0 = std::min(b.x0, x);
+          b.x1 = std::max(b.x1, x);
+          b.y0 = std::min(b.y0, y);
+          b.y1 = std::max(b.y1, y);
+        }
+    return b;
+  };
+  const Box rb = box(raster);
+  ASSERT_GT(rb.x1 - rb.x0, 100);
+  const std::uint32_t page = raster.at(1, 1);
+  auto near = [&](int x, int y, bool hole) {
+    for (int dy = -3; dy <= 3; ++dy)
+      for (int dx = -3; dx <= 3; ++dx)
+        if ((raster.at(x + dx, y + dy) == page) == hole) return true;
+    return false;
+  };
+  // Away from the lines: the raster's colour all around.
+  auto flat = [&](int x, int y) {
+    for (int dy = -2; dy <= 2; ++dy)
+      for (int dx = -2; dx <= 2; ++dx)
+        if (raster.at(x + dx, y + dy) != raster.at(x, y)) return false;
+    return true;
+  };
+  for (const char* name : {"rsvg", "poppler", "gs", "gsps"}) {
+    const std::string n = name;
+    const std::string turn = n == "gsps" ? " -rotate 90" : "";
+    ASSERT_TRUE(shell("convert " + n + ".png -flatten" + turn + " " + n + ".ppm")) << name;
+    Picture p;
+    ASSERT_TRUE(p.read(n + ".ppm")) << name;
+    const Box b = box(p);
+    ASSERT_GT(b.x1 - b.x0, 100) << name;
+    long gaps = 0, filledHoles = 0, other = 0, all = 0;
+    for (int y = rb.y0 + 3; y <= rb.y1 - 3; ++y)
+      for (int x = rb.x0 + 3; x <= rb.x1 - 3; ++x) {
+        const int X = b.x0 + static_cast<int>(std::lround(static_cast<double>(x - rb.x0) * (b.x1 - b.x0) / (rb.x1 - rb.x0)));
+        const int Y = b.y0 + static_cast<int>(std::lround(static_cast<double>(y - rb.y0) * (b.y1 - b.y0) / (rb.y1 - rb.y0)));
+        const std::uint32_t a = raster.at(x, y), c = p.at(X, Y);
+        const bool white = (c >> 16 & 255) > 250 && (c >> 8 & 255) > 250 && (c & 255) > 250;
+        if (a != page && white && !near(x, y, true)) ++gaps;
+        if (a == page && !white && !near(x, y, false)) ++filledHoles;
+        int d = 0;
+        for (int s = 0; s < 24; s += 8) d += std::abs(static_cast<int>(a >> s & 255) - static_cast<int>(c >> s & 255));
+        if (a != page && d > 90 && flat(x, y)) ++other;
+        ++all;
+      }
+    EXPECT_EQ(gaps, 0) << name;
+    EXPECT_EQ(filledHoles, 0) << name;
+    EXPECT_LT(other, all / 200) << name;
+  }
+}
+
+TEST_F(BandTest, RingsHoldAtPinchedHolesCornersOnLevelsAndTurnedAxes) {
+  // Whatever the rings look like, the polygons of all bands together cover
+  // exactly the cells with data, each polygon counterclockwise: holes that
+  // touch each other at a corner, corners exactly on a level, and an x axis
+  // that runs backwards must not change that.
+  const int n = 30;
+  auto areaOf = [&](const std::vector<float>& x, const std::vector<float>& z, const float* levs,
+                    int nlev) {
+    std::vector<float> y(n);
+    for (int j = 0; j < n; ++j) y[j] = -2 + 4.0f * j / (n - 1);
+    qqsglb(1);
+    axes("SVG");
+    isobnd(x.data(), n, y.data(), n, z.data(), levs, nlev);
+    korfin();
+    double sum = 0;
+    for (const auto& p : svgPolygons(slurp("korvan.svg"))) {
+      const double a = shoelace(p);
+      EXPECT_LT(a, 0);
+      sum -= a / 2;
+    }
+    std::remove("korvan.svg");
+    return sum;
+  };
+  std::vector<float> up(n), down(n);
+  for (int i = 0; i < n; ++i) up[i] = down[n - 1 - i] = -2 + 4.0f * i / (n - 1);
+  const std::vector<float> flat(n * n, 0.0f);
+  const float all[2] = {-100, 100};
+  const double cell = areaOf(up, flat, all, 2) / ((n - 1) * (n - 1));
+  ASSERT_GT(cell, 1);
+  for (bool backwards : {false, true}) {
+    std::vector<float> z(n * n);
+    for (int j = 0; j < n; ++j)
+      for (int i = 0; i < n; ++i) {
+        const float x = (backwards ? down : up)[i], y = -2 + 4.0f * j / (n - 1);
+        z[i + j * n] = std::round(3 * std::sin(1.7f * x) * std::cos(1.3f * y));
+      }
+    // Holes in pairs that meet at one corner only, and one on the border.
+    for (int k : {5 + 5 * n, 7 + 7 * n, 12 + 20 * n, 14 + 22 * n, 0 + 15 * n, 22 + 9 * n, 24 + 11 * n})
+      z[k] = std::numeric_limits<float>::quiet_NaN();
+    int cells = 0;
+    for (int j = 0; j + 1 < n; ++j)
+      for (int i = 0; i + 1 < n; ++i)
+        cells += !std::isnan(z[i + j * n] + z[i + 1 + j * n] + z[i + (j + 1) * n] + z[i + 1 + (j + 1) * n]);
+    const float onCorners[7] = {-3, -2, -1, 0, 1, 2, 3};
+    const float between[5] = {-3.5f, -1.5f, 0.5f, 1.5f, 3.5f};
+    EXPECT_NEAR(areaOf(backwards ? down : up, z, onCorners, 7) / cell, cells, 0.5) << backwards;
+    EXPECT_NEAR(areaOf(backwards ? down : up, z, between, 5) / cell, cells, 0.5) << backwards;
+  }
 }
 
 }  // namespace

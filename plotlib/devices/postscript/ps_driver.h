@@ -23,6 +23,9 @@ class PostScriptDriver : public Driver {
   void point(Global& g, float x, float y, int mode) override;
   void draws(Global& g, const float* xs, const float* ys, int n) override;
   bool polygons() const override { return true; }
+  // A level 1 interpreter holds at most 1500 path points, the clipping
+  // path's among them.
+  int polygonPoints() const override { return 1400; }
   void polygon(Global& g, const float* xs, const float* ys, int n) override;
   void box(Global& g, float x1, float y1, float x2, float y2, int colour) override;
   void colour(Global& g, int index) override;
