@@ -1,4 +1,4 @@
-/* A surface over a grid, shaded by height. */
+/* A surface over a grid, coloured by height and shaded by a light. */
 #include <math.h>
 
 #include "gallery.h"
@@ -15,6 +15,11 @@ static void plot(void) {
       z[i + j * NX] = r < 1e-6f ? 1.0f : sinf(2.0f * r) / (2.0f * r);
     }
   camera(35.0f, 30.0f);
+  name("x", "X");
+  name("y", "Y");
+  name("sin(2r) / 2r", "Z");
+  light("ON");
+  litdir(-20.0f, 45.0f);
   axes3d(-3, 3, -3, 1, -3, 3, -3, 1, -0.4f, 1, -0.4f, 0.2f);
   surf3d(x, NX, y, NY, z);
   color("FORE");

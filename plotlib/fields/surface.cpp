@@ -14,7 +14,9 @@
 #include "core/state.h"
 #include "core/wrap.h"
 #include "devices/driver.h"
+#include "devices/device_table.h"
 #include "devices/raster/raster.h"
+#include "devices/raster/raster_driver.h"
 #include "draw/colour.h"
 #include "draw/fill.h"
 #include "draw/pipeline.h"
@@ -205,6 +207,10 @@ void vectorCells(Global& g, const Cells& c, bool mesh) {
 
 void drawCells(Global& g, const Cells& c, bool mesh) {
   qqstrk(g);
+  // Shades need colours outside the table: an image file that can hold
+  // true colour is made one rather than shaded with the table's nearest.
+  auto* rd = dynamic_cast<RasterDriver*>(g.driver.get());
+  if (!mesh && g.lightOn && rd && deviceInfo(g.device).smooth) rd->raster().qqvtru();
   ZBuffer z;
   if (qqzbuf(g, z, 0)) {
     zbufferCells(g, z, c, mesh);

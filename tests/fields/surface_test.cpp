@@ -251,6 +251,23 @@ TEST_F(LightTest, TheFaceTowardsTheLightIsBrighter) {
   EXPECT_NEAR(plain.left, plain.right, 3);
 }
 
+// A palette image file becomes true colour for a lit surface: the same
+// picture as a true-colour raster from the start, not the table's nearest
+// entries; the file-less raster keeps its palette.
+TEST_F(LightTest, LitImageFilesAreTrueColour) {
+  roof("PPM", true, 90);
+  const std::string promoted = slurp("korvan.ppm");
+  qqvopt(1, 0, 0);
+  roof("PPM", true, 90);
+  EXPECT_EQ(promoted, slurp("korvan.ppm"));
+  qqvopt(0, 0, 0);
+  roof("PNG", true, 90);
+  if (shell("command -v pngcheck")) {
+    EXPECT_TRUE(shell("pngcheck -v korvan.png | grep -q 'RGB'"));
+  }
+  std::remove("korvan.png");
+}
+
 // Light off is the picture of old to the byte, on the raster and on the
 // vector formats; palette rasters take the nearest table entries.
 TEST_F(LightTest, LightOffChangesNothing) {

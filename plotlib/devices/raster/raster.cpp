@@ -295,6 +295,28 @@ void VirtualRaster::qqvwpx(int x, int y, int index) {
   }
 }
 
+bool VirtualRaster::qqvtru() {
+  if (!pixels_ || trueColour()) return pixels_ != nullptr;
+  const int stride = (width_ * 3 + 3) / 4 * 4;
+  auto* rgb = static_cast<std::uint8_t*>(std::malloc(static_cast<std::size_t>(stride) * height_));
+  if (!rgb) return false;
+  for (int y = 0; y < height_; ++y) {
+    const std::uint8_t* from = pixels_ + static_cast<std::size_t>(y) * stride_;
+    std::uint8_t* to = rgb + static_cast<std::size_t>(y) * stride;
+    for (int x = 0; x < width_; ++x) {
+      to[3 * x] = red_[from[x]];
+      to[3 * x + 1] = green_[from[x]];
+      to[3 * x + 2] = blue_[from[x]];
+    }
+    std::memset(to + 3 * width_, 0, static_cast<std::size_t>(stride - 3 * width_));
+  }
+  std::free(pixels_);
+  pixels_ = rgb;
+  stride_ = stride;
+  colourMode_ = 1;
+  return true;
+}
+
 void VirtualRaster::qqvwrgb(int x, int y, std::uint32_t rgb) {
   if (!pixels_ || x < 0 || y < 0 || x >= width_ || y >= height_) return;
   const int r = static_cast<int>((rgb >> 16) & 255), g = static_cast<int>((rgb >> 8) & 255),

@@ -67,6 +67,10 @@ class VirtualRaster : public RowReader {
   void qqvftr(const int xs[3], const int ys[3], int index);
 
   void qqvwpx(int x, int y, int index);
+  // Turns a palette raster into a true-colour one, every pixel keeping its
+  // colour, so that colours outside the table can be written from now on.
+  // False when the memory is not there (the raster stays as it was).
+  bool qqvtru();
   // One pixel of colour 0xRRGGBB; a palette raster takes the nearest entry.
   void qqvwrgb(int x, int y, std::uint32_t rgb);
   int qqvrpx(int x, int y);
