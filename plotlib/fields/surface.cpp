@@ -175,8 +175,78 @@ void zbufferCells(Global& g, ZBuffer& z, const Cells& c, bool mesh) {
 
 // The outputs without pixels: a mesh as its visible line pieces, a surface
 // as polygons far to near.
+// The box's back edges as axes3d drew them, projected: a mesh's cells that
+// lie over them hide them on outputs without pixels, as the z-buffer's
+// cells do on the others.
+struct Edge {
+  float x0, y0, x1, y1;
+};
+std::vector<Edge> backEdges(const Global& g) {
+  const View v = viewOf(g);
+  float px[8], py[8];
+  double depth[8];
+  int nearest = 0;
+  for (int k = 0; k < 8; ++k) {
+    const double u[3] = {k & 1 ? 1.0 : -1.0, k & 2 ? 1.0 : -1.0, k & 4 ? 1.0 : -1.0};
+    project(v, u, &px[k], &py[k], &depth[k]);
+    if (depth[k] > depth[nearest]) nearest = k;
+  }
+  std::vector<Edge> edges;
+  for (int from = 0; from < 8; ++from)
+    for (int bit = 1; bit < 8; bit <<= 1) {
+      const int to = from | bit;
+      if (to != from && from != nearest && to != nearest)
+        edges.push_back({px[from], py[from], px[to], py[to]});
+    }
+  return edges;
+}
+
+// Whether a segment comes near a box (a unit's margin): cells so chosen are
+// filled in the page colour, which is safe anywhere inside the surface's
+// outline, so a coarse test only costs a few fills more.
+bool nearBox(const Edge& e, float x0, float y0, float x1, float y1) {
+  double t0 = 0, t1 = 1;
+  const double dx = e.x1 - e.x0, dy = e.y1 - e.y0;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {e.x0 - (x0 - 1.0), (x1 + 1.0) - e.x0, e.y0 - (y0 - 1.0), (y1 + 1.0) - e.y0};
+  for (int k = 0; k < 4; ++k) {
+    if (p[k] == 0) {
+      if (q[k] < 0) return false;
+      continue;
+    }
+    const double r = q[k] / p[k];
+    if (p[k] < 0)
+      t0 = std::max(t0, r);
+    else
+      t1 = std::min(t1, r);
+    if (t0 > t1) return false;
+  }
+  return true;
+}
+
+void coverBackEdges(Global& g, const Cells& c) {
+  // Where the device cannot fill a polygon itself the cover would be
+  // hatching, more lines rather than fewer.
+  if (!g.driver || !(g.driver->polygons() || g.driver->fillsSolid(g))) return;
+  const std::vector<Edge> edges = backEdges(g);
+  SolidFill solid(g);
+  for (std::size_t id = 0; id < c.depth.size(); ++id) {
+    const float* px = &c.px[4 * id];
+    const float* py = &c.py[4 * id];
+    const float x0 = std::min({px[0], px[1], px[2], px[3]}), x1 = std::max({px[0], px[1], px[2], px[3]});
+    const float y0 = std::min({py[0], py[1], py[2], py[3]}), y1 = std::max({py[0], py[1], py[2], py[3]});
+    for (const Edge& e : edges)
+      if (nearBox(e, x0, y0, x1, y1)) {
+        if (g.currentColour != 0) qqsclr(g, 0);
+        qqfpol(g, px, py, 4);
+        break;
+      }
+  }
+}
+
 void vectorCells(Global& g, const Cells& c, bool mesh) {
   if (mesh) {
+    coverBackEdges(g, c);
     const int before = g.currentColour, line = meshColour(g);
     if (line != before) qqsclr(g, line);
     qqhvec(g, c.grid);
