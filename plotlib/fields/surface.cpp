@@ -96,9 +96,8 @@ Cells projectCells(Global& g, const float* x, int nx, const float* y, int ny, co
   lightDirection(g, l);
   for (int j = 0; j + 1 < ny; ++j)
     for (int i = 0; i + 1 < nx; ++i) {
-      const std::size_t k[4] = {i + static_cast<std::size_t>(j) * nx, i + 1 + static_cast<std::size_t>(j) * nx,
-                                i + 1 + static_cast<std::size_t>(j + 1) * nx,
-                                i + static_cast<std::size_t>(j + 1) * nx};
+      std::size_t k[4];
+      s.corners(i, j, k);
       bool ok = true;
       double d = 0, h = 0;
       for (std::size_t q : k) {

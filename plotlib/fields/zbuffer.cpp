@@ -69,10 +69,8 @@ void outlines(ZBuffer& z, const SurfaceGrid& s, float sx, float sy, ZPaint line)
   for (int j = 0; j + 1 < s.ny; ++j)
     for (int i = 0; i + 1 < s.nx; ++i) {
       if (!s.cellOk(i, j)) continue;
-      const std::size_t k[4] = {i + static_cast<std::size_t>(j) * s.nx,
-                                i + 1 + static_cast<std::size_t>(j) * s.nx,
-                                i + 1 + static_cast<std::size_t>(j + 1) * s.nx,
-                                i + static_cast<std::size_t>(j + 1) * s.nx};
+      std::size_t k[4];
+      s.corners(i, j, k);
       for (int e = 0; e < 4; ++e) {
         const std::size_t a = k[e], b = k[(e + 1) % 4];
         qqzlin(z, s.x[a] + sx, s.y[a] + sy, s.depth[a], s.x[b] + sx, s.y[b] + sy, s.depth[b], line,
@@ -251,10 +249,8 @@ void qqhvec(Global& g, const SurfaceGrid& s) {
   for (int j = 0; j + 1 < s.ny; ++j)
     for (int i = 0; i + 1 < s.nx; ++i) {
       if (!s.cellOk(i, j)) continue;
-      const std::size_t k[4] = {i + static_cast<std::size_t>(j) * s.nx,
-                                i + 1 + static_cast<std::size_t>(j) * s.nx,
-                                i + 1 + static_cast<std::size_t>(j + 1) * s.nx,
-                                i + static_cast<std::size_t>(j + 1) * s.nx};
+      std::size_t k[4];
+      s.corners(i, j, k);
       for (int t = 0; t < 2; ++t) {
         const std::size_t a = k[0], b = k[1 + t], c = k[2 + t];
         const float px[3] = {s.x[a], s.x[b], s.x[c]}, py[3] = {s.y[a], s.y[b], s.y[c]};

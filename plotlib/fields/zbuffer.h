@@ -25,6 +25,14 @@ struct SurfaceGrid {
   std::vector<float> x, y;         // nx * ny, z[i + j * nx] order
   std::vector<double> depth;       // larger nearer
   std::vector<std::uint8_t> cell;  // (nx - 1) * (ny - 1): 1 where drawn
+  // The corners of cell (i, j) counterclockwise in the grid, from (i, j).
+  void corners(int i, int j, std::size_t k[4]) const {
+    const std::size_t row = static_cast<std::size_t>(j) * nx, next = row + nx;
+    k[0] = i + row;
+    k[1] = i + 1 + row;
+    k[2] = i + 1 + next;
+    k[3] = i + next;
+  }
   bool cellOk(int i, int j) const {
     return i >= 0 && j >= 0 && i < nx - 1 && j < ny - 1 &&
            cell[static_cast<std::size_t>(i) + static_cast<std::size_t>(j) * (nx - 1)] != 0;

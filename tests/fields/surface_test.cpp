@@ -27,15 +27,19 @@ class SurfaceTest : public FieldPlot {
     for (const auto& e : std::filesystem::directory_iterator("."))
       if (e.path().filename().string().rfind("korvan.", 0) == 0) std::filesystem::remove(e.path());
   }
-  // The box alone (draw false) or with the surface, on a format.
-  static void plot(const char* format, const WallScene& s, Kind kind, bool draw = true) {
-    fresh();
+  // A plot on a format with the box's axis rectangle, quietly.
+  static void begin(const char* format) {
     qqsglb(1);
     metafl(format);
     korini();
     qqgglb().protocolOn = 0;
     axspos(500, 1900);
     axslen(1700, 1700);
+  }
+  // The box alone (draw false) or with the surface, on a format.
+  static void plot(const char* format, const WallScene& s, Kind kind, bool draw = true) {
+    fresh();
+    begin(format);
     camera(0, 8);
     if (kind == Kind::Lit) light("ON");
     axes3d(-2, 2, -2, 1, -2, 2, -2, 1, 0, 1, 0, 0.5f);
@@ -153,12 +157,7 @@ TEST_F(SurfaceTest, VectorFilesShowTheSamePictureInEveryReader) {
     const std::string what = c.kind == Kind::Mesh ? "mesh3d" : c.kind == Kind::Lit ? "lit surf3d" : "surf3d";
     fresh();
     for (const char* format : {"PDF", "SVG", "EPS"}) {
-      qqsglb(1);
-      metafl(format);
-      korini();
-      qqgglb().protocolOn = 0;
-      axspos(500, 1900);
-      axslen(1700, 1700);
+      begin(format);
       axes3d(-2, 2, -2, 1, -2, 2, -2, 1, 0, 1, 0, 0.5f);
       if (c.kind == Kind::Mesh) {
         mshclr(70);
@@ -208,12 +207,7 @@ class LightTest : public SurfaceTest {
   static void roof(const char* format, bool lit, float azim, const char* off = nullptr) {
     const Roof r;
     fresh();
-    qqsglb(1);
-    metafl(format);
-    korini();
-    qqgglb().protocolOn = 0;
-    axspos(500, 1900);
-    axslen(1700, 1700);
+    begin(format);
     camera(0, 40);
     if (lit) {
       light("ON");
@@ -307,12 +301,7 @@ TEST_F(SurfaceTest, MeshColourPaintsTheLinesOnly) {
   const WallScene s(0.3f, 0.9f);
   auto count = [&](int nclr, std::uint32_t rgb) {
     fresh();
-    qqsglb(1);
-    metafl("PPM");
-    korini();
-    qqgglb().protocolOn = 0;
-    axspos(500, 1900);
-    axslen(1700, 1700);
+    begin("PPM");
     mshclr(nclr);
     axes3d(-2, 2, -2, 1, -2, 2, -2, 1, 0, 1, 0, 0.5f);
     const int before = qqgglb().currentColour;
