@@ -1,19 +1,11 @@
 /* A surface over a grid, as a mesh with hidden lines removed. */
-#include <math.h>
-
 #include "gallery.h"
 
 enum { NX = 41, NY = 41 };
 
 static void plot(void) {
   static float x[NX], y[NY], z[NX * NY];
-  for (int i = 0; i < NX; ++i) x[i] = -3.0f + 6.0f * i / (NX - 1);
-  for (int j = 0; j < NY; ++j) y[j] = -3.0f + 6.0f * j / (NY - 1);
-  for (int j = 0; j < NY; ++j)
-    for (int i = 0; i < NX; ++i) {
-      const float r = sqrtf(x[i] * x[i] + y[j] * y[j]);
-      z[i + j * NX] = r < 1e-6f ? 1.0f : sinf(2.0f * r) / (2.0f * r);
-    }
+  gallery_ripple(x, NX, y, NY, z);
   camera(35.0f, 30.0f);
   axes3d(-3, 3, -3, 1, -3, 3, -3, 1, -0.4f, 1, -0.4f, 0.2f);
   color("CYAN");
